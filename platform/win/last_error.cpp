@@ -6,33 +6,54 @@ namespace {
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 }
 
-DWORD GetLastError() { return t_lastError; }
+DWORD GetLastError() {
+    return t_lastError;
+}
 
-void SetLastError(DWORD code) { t_lastError = code; }
+void SetLastError(DWORD code) {
+    t_lastError = code;
+}
 
 DWORD Win32ErrorFromErrno(int err) {
     switch (err) {
-        case 0: return ERROR_SUCCESS;
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case 0:
+            return ERROR_SUCCESS;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
-        case EROFS: return ERROR_ACCESS_DENIED;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case EINVAL: return ERROR_INVALID_PARAMETER;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+        case EROFS:
+            return ERROR_ACCESS_DENIED;
+        case EEXIST:
+            return ERROR_FILE_EXISTS;
+        case EINVAL:
+            return ERROR_INVALID_PARAMETER;
+        case ENOMEM:
+            return ERROR_NOT_ENOUGH_MEMORY;
         case EMFILE:
-        case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case EBADF: return ERROR_INVALID_HANDLE;
-        case ENOSPC: return ERROR_DISK_FULL;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
-        case EISDIR: return ERROR_ACCESS_DENIED;
-        case EXDEV: return ERROR_NOT_SAME_DEVICE;
+        case ENFILE:
+            return ERROR_TOO_MANY_OPEN_FILES;
+        case EBADF:
+            return ERROR_INVALID_HANDLE;
+        case ENOSPC:
+            return ERROR_DISK_FULL;
+        case ENAMETOOLONG:
+            return ERROR_FILENAME_EXCED_RANGE;
+        case ENOTEMPTY:
+            return ERROR_DIR_NOT_EMPTY;
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
+        case EXDEV:
+            return ERROR_NOT_SAME_DEVICE;
         case EBUSY:
-        case ETXTBSY: return ERROR_SHARING_VIOLATION;
-        case ENOTSUP: return ERROR_NOT_SUPPORTED;
-        default: return ERROR_INVALID_FUNCTION;
+        case ETXTBSY:
+            return ERROR_SHARING_VIOLATION;
+        case ENOTSUP:
+            return ERROR_NOT_SUPPORTED;
+        default:
+            return ERROR_INVALID_FUNCTION;
     }
 }
 

@@ -1,0 +1,199 @@
+// The module object of a COM library: lock count, object map, class
+// objects and registration driven by registry scripts.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/com/class_factory.h"
+#include "platform/win/module.h"
+
+// One class of a library's object map.
+struct _ATL_OBJMAP_ENTRY {
+    const CLSID* pclsid;
+    HRESULT (*pfnUpdateRegistry)(BOOL bRegister);
+    HRESULT (*pfnCreateInstance)(IUnknown* outer, REFIID riid, void** ppv);
+};
+
+#define BEGIN_OBJECT_MAP(x) static const _ATL_OBJMAP_ENTRY x[] = {
+#define OBJECT_ENTRY(clsid, cls) \
+    {&clsid, &cls::UpdateRegistry, &cls::_CreatorClass::CreateInstance},
+#define END_OBJECT_MAP()          \
+    { nullptr, nullptr, nullptr } \
+    }                             \
+    ;
+
+// Programs export their symbols so that a library's platform calls reach the
+// program's one copy of the platform state. What belongs to one image (its
+// module object) must not be shared that way: such members are hidden.
+#define ATL_PER_IMAGE __attribute__((visibility("hidden")))
+
+using RegistryReplacements = std::vector<std::pair<std::u16string, std::u16string>>;
+
+class CAtlModule {
+public:
+    ATL_PER_IMAGE CAtlModule();
+    ATL_PER_IMAGE virtual ~CAtlModule();
+    CAtlModule(const CAtlModule&) = delete;
+    CAtlModule& operator=(const CAtlModule&) = delete;
+
+    LONG Lock() { return ++m_nLockCnt; }
+    LONG Unlock() { return --m_nLockCnt; }
+    LONG GetLockCount() const { return m_nLockCnt; }
+
+    // Replacements every script of this module gets besides %MODULE%.
+    virtual HRESULT AddCommonRGSReplacements(RegistryReplacements& replacements);
+    // Runs the REGISTRY resource `id` of this module for (un)registration.
+    HRESULT UpdateRegistryFromResource(UINT id, BOOL bRegister,
+                                       const RegistryReplacements& extra = {});
+
+    HINSTANCE m_hInstance = nullptr;
+
+protected:
+    std::atomic<LONG> m_nLockCnt{0};
+};
+
+// The module of the image being built. Each library and program has its
+// own: the symbol is hidden so that a library's objects never count locks
+// on the program's module.
+extern CAtlModule* _pAtlModule __attribute__((visibility("hidden")));
+
+// Keeps GetThreadLocale as it was across a registration call.
+LCID GetThreadLocale();
+BOOL SetThreadLocale(LCID locale);
+
+// The class factory that a library hands out for each class of its map.
+// It keeps its module explicitly: code shared by several images must not
+// reach for an image's own globals.
+class CComClassFactory final : public IClassFactory {
+public:
+    using Creator = HRESULT (*)(IUnknown*, REFIID, void**);
+    CComClassFactory(Creator creator, CAtlModule* module) : m_creator(creator), m_module(module) {
+        if (m_module) m_module->Lock();
+    }
+    ~CComClassFactory() {
+        if (m_module) m_module->Unlock();
+    }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *ppv = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        return m_creator(outer, riid, ppv);
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        if (!m_module) return S_OK;
+        if (lock)
+            m_module->Lock();
+        else
+            m_module->Unlock();
+        return S_OK;
+    }
+
+private:
+    std::atomic<ULONG> m_refs{0};
+    Creator m_creator;
+    CAtlModule* m_module;
+};
+
+template <class T>
+class CAtlDllModuleT : public CAtlModule {
+public:
+    // Records the object map and the library's handle; the library's
+    // DllMain calls it at process attach.
+    HRESULT Init(const _ATL_OBJMAP_ENTRY* objectMap, HINSTANCE instance) {
+        m_pObjMap = objectMap;
+        m_hInstance = instance;
+        return S_OK;
+    }
+
+    BOOL DllMain(DWORD /*reason*/, void* /*reserved*/) { return TRUE; }
+
+    HRESULT DllCanUnloadNow() { return GetLockCount() == 0 ? S_OK : S_FALSE; }
+
+    HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        for (const _ATL_OBJMAP_ENTRY* e = m_pObjMap; e && e->pclsid; ++e) {
+            if (*e->pclsid != clsid) continue;
+            auto* factory = new (std::nothrow) CComClassFactory(e->pfnCreateInstance, this);
+            if (!factory) return E_OUTOFMEMORY;
+            factory->AddRef();
+            const HRESULT hr = factory->QueryInterface(riid, ppv);
+            factory->Release();
+            return hr;
+        }
+        return CLASS_E_CLASSNOTAVAILABLE;
+    }
+
+    // The module's own script first, then each class in map order; the
+    // thread locale is the system default meanwhile.
+    HRESULT DllRegisterServer(BOOL bRegTypeLib = TRUE) {
+        return WithSystemLocale([&] {
+            HRESULT hr = T::UpdateRegistryAppId(TRUE);
+            if (FAILED(hr)) return hr;
+            for (const _ATL_OBJMAP_ENTRY* e = m_pObjMap; e && e->pclsid; ++e) {
+                hr = e->pfnUpdateRegistry(TRUE);
+                if (FAILED(hr)) return hr;
+            }
+            return bRegTypeLib ? static_cast<T*>(this)->RegisterTypeLibrary(TRUE) : S_OK;
+        });
+    }
+
+    HRESULT DllUnregisterServer(BOOL bUnRegTypeLib = TRUE) {
+        return WithSystemLocale([&] {
+            HRESULT hr = S_OK;
+            for (const _ATL_OBJMAP_ENTRY* e = m_pObjMap; e && e->pclsid; ++e) {
+                hr = e->pfnUpdateRegistry(FALSE);
+                if (FAILED(hr)) return hr;
+            }
+            if (bUnRegTypeLib) {
+                hr = static_cast<T*>(this)->RegisterTypeLibrary(FALSE);
+                if (FAILED(hr)) return hr;
+            }
+            return T::UpdateRegistryAppId(FALSE);
+        });
+    }
+
+    // A library without a type library of its own has nothing to register.
+    HRESULT RegisterTypeLibrary(BOOL) { return S_OK; }
+    static HRESULT UpdateRegistryAppId(BOOL) { return S_OK; }
+
+protected:
+    template <class F>
+    HRESULT WithSystemLocale(F&& work) {
+        const LCID saved = GetThreadLocale();
+        SetThreadLocale(0x0800);  // LOCALE_SYSTEM_DEFAULT
+        const HRESULT hr = work();
+        SetThreadLocale(saved);
+        return hr;
+    }
+
+    const _ATL_OBJMAP_ENTRY* m_pObjMap = nullptr;
+};
+
+// The module's own script (the application id), run with %APPID% set.
+#define DECLARE_REGISTRY_APPID_RESOURCEID(resid, appid)                                \
+    static HRESULT UpdateRegistryAppId(BOOL bRegister) {                               \
+        return _pAtlModule ? _pAtlModule->UpdateRegistryFromResource(resid, bRegister) \
+                           : E_UNEXPECTED;                                             \
+    }                                                                                  \
+    HRESULT AddCommonRGSReplacements(RegistryReplacements& replacements) override {    \
+        replacements.emplace_back(u"APPID", appid);                                    \
+        return S_OK;                                                                   \
+    }

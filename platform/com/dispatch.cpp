@@ -1,0 +1,80 @@
+#include "platform/com/dispatch.h"
+
+#include <atomic>
+#include <new>
+
+namespace {
+
+class DualTypeInfo final : public ITypeInfo {
+public:
+    DualTypeInfo(REFIID iid, WORD major, WORD minor) : m_iid(iid), m_major(major), m_minor(minor) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
+            *ppv = static_cast<ITypeInfo*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    STDMETHODIMP GetTypeAttr(TYPEATTR** attr) override {
+        if (!attr) return E_INVALIDARG;
+        auto* a = new (std::nothrow) TYPEATTR{};
+        if (!a) return E_OUTOFMEMORY;
+        a->guid = m_iid;
+        a->memidConstructor = DISPID_UNKNOWN;
+        a->memidDestructor = DISPID_UNKNOWN;
+        a->typekind = TKIND_DISPATCH;
+        a->cFuncs = 7;  // the members of IUnknown and IDispatch
+        a->cImplTypes = 1;
+        a->wTypeFlags = TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE;
+        a->wMajorVerNum = m_major;
+        a->wMinorVerNum = m_minor;
+        *attr = a;
+        return S_OK;
+    }
+    STDMETHODIMP_(void) ReleaseTypeAttr(TYPEATTR* attr) override { delete attr; }
+
+    STDMETHODIMP GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) override {
+        if (!names || !ids) return E_INVALIDARG;
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
+    }
+    STDMETHODIMP Invoke(PVOID, MEMBERID, WORD, DISPPARAMS*, tagVARIANT*, EXCEPINFO*,
+                        UINT*) override {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    STDMETHODIMP GetDocumentation(MEMBERID, BSTR* name, BSTR* doc, DWORD* context,
+                                  BSTR* file) override {
+        if (name) *name = nullptr;
+        if (doc) *doc = nullptr;
+        if (context) *context = 0;
+        if (file) *file = nullptr;
+        return S_OK;
+    }
+
+private:
+    std::atomic<ULONG> m_refs{0};
+    IID m_iid;
+    WORD m_major;
+    WORD m_minor;
+};
+
+}  // namespace
+
+HRESULT CreateDualTypeInfo(REFIID iid, WORD majorVersion, WORD minorVersion, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = new (std::nothrow) DualTypeInfo(iid, majorVersion, minorVersion);
+    if (!*info) return E_OUTOFMEMORY;
+    (*info)->AddRef();
+    return S_OK;
+}

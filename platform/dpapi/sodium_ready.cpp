@@ -1,0 +1,8 @@
+#include "platform/dpapi/sodium_ready.h"
+
+#include <sodium.h>
+
+bool SodiumReady() {
+    static const bool ready = sodium_init() >= 0;
+    return ready;
+}

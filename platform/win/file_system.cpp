@@ -1,0 +1,152 @@
+#include "platform/win/file_system.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/win/last_error.h"
+#include "platform/win/path_nocase.h"
+
+namespace {
+
+BOOL FailWith(DWORD code) {
+    SetLastError(code);
+    return FALSE;
+}
+
+// Sets the Windows error for a failed stat or open of a path.
+BOOL FailForPath(const std::string& path, int err) {
+    if (err == ENOENT) return FailWith(MissingFileError(path));
+    if (err == ENOTDIR) return FailWith(ERROR_PATH_NOT_FOUND);
+    SetLastErrorFromErrno(err);
+    return FALSE;
+}
+
+DWORD AttributesOf(const struct stat& st) {
+    DWORD attributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    if ((st.st_mode & 0222) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool CopyBytes(int from, int to) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(from, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = write(to, buffer + done, n - done);
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) return false;
+            done += w;
+        }
+    }
+}
+
+// Writes the complete copy of 'from' under a fresh name in 'folder';
+// returns that name, or an empty string with errno set.
+std::string WriteTemporaryCopy(int from, const struct stat& st, const std::string& folder) {
+    std::string name = folder + "/.kestro-copy-XXXXXX";
+    const int to = mkostemp(name.data(), O_CLOEXEC);
+    if (to < 0) return {};
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    const bool ok = CopyBytes(from, to) && fchmod(to, st.st_mode & 07777) == 0 &&
+                    futimens(to, times) == 0 && fsync(to) == 0;
+    const int err = errno;
+    close(to);
+    if (ok) return name;
+    unlink(name.c_str());
+    errno = err;
+    return {};
+}
+
+// Moves the finished copy to its name, without replacing an existing file
+// when asked not to.
+int PlaceCopy(const std::string& temporary, const std::string& target, bool failIfExists) {
+    if (!failIfExists) return rename(temporary.c_str(), target.c_str());
+    if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+    // File systems without an exclusive rename still refuse to link over a name.
+    const int linked = link(temporary.c_str(), target.c_str());
+    const int err = errno;
+    unlink(temporary.c_str());
+    errno = err;
+    return linked;
+}
+
+BOOL CopyOpenFile(int from, const struct stat& st, const std::string& target, BOOL failIfExists) {
+    struct stat existing;
+    if (stat(target.c_str(), &existing) == 0) {
+        if (failIfExists) return FailWith(ERROR_FILE_EXISTS);
+        if (AttributesOf(existing) != FILE_ATTRIBUTE_ARCHIVE) return FailWith(ERROR_ACCESS_DENIED);
+    }
+    const std::string temporary = WriteTemporaryCopy(from, st, FolderOf(target));
+    if (temporary.empty()) return FailForPath(target, errno);
+    if (PlaceCopy(temporary, target, failIfExists) != 0) {
+        const int err = errno;
+        unlink(temporary.c_str());
+        if (err == EEXIST) return FailWith(ERROR_FILE_EXISTS);
+        return FailForPath(target, err);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+DWORD GetFileAttributesW(LPCWSTR fileName) {
+    if (!fileName || !*fileName) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    const std::string path = ResolvePathNoCase(fileName);
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        FailForPath(path, errno);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return AttributesOf(st);
+}
+
+BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists) {
+    if (!existingFileName || !newFileName || !*existingFileName || !*newFileName) {
+        return FailWith(ERROR_PATH_NOT_FOUND);
+    }
+    const std::string source = ResolvePathNoCase(existingFileName);
+    const int from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) return FailForPath(source, errno);
+    struct stat st;
+    BOOL result = FALSE;
+    if (fstat(from, &st) != 0) {
+        result = FailForPath(source, errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        result = FailWith(ERROR_ACCESS_DENIED);
+    } else {
+        result = CopyOpenFile(from, st, ResolvePathNoCase(newFileName), failIfExists);
+    }
+    close(from);
+    return result;
+}
+
+BOOL DeleteFileW(LPCWSTR fileName) {
+    if (!fileName || !*fileName) return FailWith(ERROR_PATH_NOT_FOUND);
+    const std::string path = ResolvePathNoCase(fileName);
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return FailForPath(path, errno);
+    if (S_ISDIR(st.st_mode)) return FailWith(ERROR_ACCESS_DENIED);
+    if (!S_ISLNK(st.st_mode) && (st.st_mode & 0222) == 0) return FailWith(ERROR_ACCESS_DENIED);
+    if (unlink(path.c_str()) != 0) return FailForPath(path, errno);
+    return TRUE;
+}
