@@ -32,15 +32,15 @@ struct _ATL_OBJMAP_ENTRY {
 
 using RegistryReplacements = std::vector<std::pair<std::u16string, std::u16string>>;
 
-class CAtlModule {
+class CAtlModule : public ServerLock {
 public:
     ATL_PER_IMAGE CAtlModule();
     ATL_PER_IMAGE virtual ~CAtlModule();
     CAtlModule(const CAtlModule&) = delete;
     CAtlModule& operator=(const CAtlModule&) = delete;
 
-    LONG Lock() { return ++m_nLockCnt; }
-    LONG Unlock() { return --m_nLockCnt; }
+    LONG Lock() override { return ++m_nLockCnt; }
+    LONG Unlock() override { return --m_nLockCnt; }
     LONG GetLockCount() const { return m_nLockCnt; }
 
     // Replacements every script of this module gets besides %MODULE%.
@@ -63,53 +63,6 @@ extern CAtlModule* _pAtlModule __attribute__((visibility("hidden")));
 // Keeps GetThreadLocale as it was across a registration call.
 LCID GetThreadLocale();
 BOOL SetThreadLocale(LCID locale);
-
-// The class factory that a library hands out for each class of its map.
-// It keeps its module explicitly: code shared by several images must not
-// reach for an image's own globals.
-class CComClassFactory final : public IClassFactory {
-public:
-    using Creator = HRESULT (*)(IUnknown*, REFIID, void**);
-    CComClassFactory(Creator creator, CAtlModule* module) : m_creator(creator), m_module(module) {
-        if (m_module) m_module->Lock();
-    }
-    ~CComClassFactory() {
-        if (m_module) m_module->Unlock();
-    }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
-        return m_creator(outer, riid, ppv);
-    }
-    STDMETHODIMP LockServer(BOOL lock) override {
-        if (!m_module) return S_OK;
-        if (lock)
-            m_module->Lock();
-        else
-            m_module->Unlock();
-        return S_OK;
-    }
-
-private:
-    std::atomic<ULONG> m_refs{0};
-    Creator m_creator;
-    CAtlModule* m_module;
-};
 
 template <class T>
 class CAtlDllModuleT : public CAtlModule {

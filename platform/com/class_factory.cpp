@@ -1,6 +1,5 @@
 #include "platform/com/class_factory.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <new>
@@ -40,38 +39,6 @@ BuiltinClassCreator FindBuiltin(REFCLSID clsid) {
         if (c.clsid == clsid) return c.creator;
     return nullptr;
 }
-
-// Serves a built-in class through the class factory shape.
-class BuiltinFactory final : public IClassFactory {
-public:
-    explicit BuiltinFactory(BuiltinClassCreator creator) : m_creator(creator) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        return m_creator(outer, riid, ppv);
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-
-private:
-    std::atomic<ULONG> m_refs{0};
-    BuiltinClassCreator m_creator;
-};
 
 // The InprocServer32 path of a registered class, or an error.
 HRESULT InprocServerPath(REFCLSID clsid, std::u16string& path) {
@@ -133,7 +100,7 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, void*, REFIID riid, void
     *ppv = nullptr;
     if (t_apartment.count == 0) return CO_E_NOTINITIALIZED;
     if (BuiltinClassCreator creator = FindBuiltin(clsid)) {
-        CComPtr<IClassFactory> factory = new (std::nothrow) BuiltinFactory(creator);
+        CComPtr<IClassFactory> factory = new (std::nothrow) CComClassFactory(creator);
         if (!factory) return E_OUTOFMEMORY;
         return factory->QueryInterface(riid, ppv);
     }

@@ -3,12 +3,49 @@
 #pragma once
 
 #include "platform/com/com_ptr.h"
+#include "platform/com/single_interface_object.h"
 
 struct IClassFactory : IUnknown {
     STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** ppv) = 0;
     STDMETHOD(LockServer)(BOOL lock) = 0;
 };
 KESTRO_DEFINE_IID(IClassFactory, "00000001-0000-0000-C000-000000000046");
+
+// What keeps a server loaded: its lock count (a library's module object).
+struct ServerLock {
+    virtual LONG Lock() = 0;
+    virtual LONG Unlock() = 0;
+
+protected:
+    ~ServerLock() = default;
+};
+
+// Creates objects of one class; holds its server's lock while it lives.
+class CComClassFactory final : public SingleInterfaceObject<CComClassFactory, IClassFactory> {
+public:
+    using Creator = HRESULT (*)(IUnknown* outer, REFIID riid, void** ppv);
+    explicit CComClassFactory(Creator creator, ServerLock* lock = nullptr)
+        : m_creator(creator), m_lock(lock) {
+        if (m_lock) m_lock->Lock();
+    }
+    ~CComClassFactory() {
+        if (m_lock) m_lock->Unlock();
+    }
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        return m_creator(outer, riid, ppv);
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        if (m_lock) lock ? m_lock->Lock() : m_lock->Unlock();
+        return S_OK;
+    }
+
+private:
+    Creator m_creator;
+    ServerLock* m_lock;
+};
 
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 constexpr DWORD CLSCTX_INPROC_HANDLER = 0x2;

@@ -2,28 +2,30 @@
 
 #include <algorithm>
 
-HRESULT AtlAdvise(IUnknown* source, IUnknown* sink, REFIID iid, DWORD* cookie) {
-    if (!source || !sink || !cookie) return E_INVALIDARG;
+namespace {
+
+HRESULT FindPoint(IUnknown* source, REFIID iid, CComPtr<IConnectionPoint>& point) {
     CComPtr<IConnectionPointContainer> container;
     HRESULT hr =
         source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
     if (FAILED(hr)) return hr;
+    return container->FindConnectionPoint(iid, &point);
+}
+
+}  // namespace
+
+HRESULT AtlAdvise(IUnknown* source, IUnknown* sink, REFIID iid, DWORD* cookie) {
+    if (!source || !sink || !cookie) return E_INVALIDARG;
     CComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(iid, &point);
-    if (FAILED(hr)) return hr;
-    return point->Advise(sink, cookie);
+    const HRESULT hr = FindPoint(source, iid, point);
+    return FAILED(hr) ? hr : point->Advise(sink, cookie);
 }
 
 HRESULT AtlUnadvise(IUnknown* source, REFIID iid, DWORD cookie) {
     if (!source) return E_INVALIDARG;
-    CComPtr<IConnectionPointContainer> container;
-    HRESULT hr =
-        source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-    if (FAILED(hr)) return hr;
     CComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(iid, &point);
-    if (FAILED(hr)) return hr;
-    return point->Unadvise(cookie);
+    const HRESULT hr = FindPoint(source, iid, point);
+    return FAILED(hr) ? hr : point->Unadvise(cookie);
 }
 
 ConnectionPoint::ConnectionPoint(IConnectionPointContainer* container, REFIID iid)

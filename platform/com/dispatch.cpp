@@ -1,30 +1,14 @@
 #include "platform/com/dispatch.h"
 
-#include <atomic>
 #include <new>
+
+#include "platform/com/single_interface_object.h"
 
 namespace {
 
-class DualTypeInfo final : public ITypeInfo {
+class DualTypeInfo final : public SingleInterfaceObject<DualTypeInfo, ITypeInfo> {
 public:
     DualTypeInfo(REFIID iid, WORD major, WORD minor) : m_iid(iid), m_major(major), m_minor(minor) {}
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
-            *ppv = static_cast<ITypeInfo*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
 
     STDMETHODIMP GetTypeAttr(TYPEATTR** attr) override {
         if (!attr) return E_INVALIDARG;
@@ -63,7 +47,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> m_refs{0};
     IID m_iid;
     WORD m_major;
     WORD m_minor;
