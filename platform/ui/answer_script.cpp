@@ -182,29 +182,7 @@ bool SplitScriptLine(std::u16string_view line, ScriptLine& split, std::string& e
 }
 
 std::string QuoteForScript(std::u16string_view text) {
-    std::u16string quoted = u"\"";
-    for (char16_t c : text) {
-        switch (c) {
-            case u'\n':
-                quoted += u"\\n";
-                break;
-            case u'\r':
-                quoted += u"\\r";
-                break;
-            case u'\t':
-                quoted += u"\\t";
-                break;
-            case u'"':
-                quoted += u"\\\"";
-                break;
-            case u'\\':
-                quoted += u"\\\\";
-                break;
-            default:
-                quoted += c;
-        }
-    }
-    return Utf16ToUtf8(quoted + u"\"");
+    return Utf16ToUtf8(u"\"" + EscapeBackslashed(text, true) + u"\"");
 }
 
 bool IsDialogControlStep(AnswerKind kind) {

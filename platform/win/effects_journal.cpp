@@ -29,27 +29,7 @@ void WriteAll(int fd, const std::string& line) {
 }  // namespace
 
 std::string EscapeJournalField(std::u16string_view field) {
-    std::u16string escaped;
-    escaped.reserve(field.size());
-    for (char16_t c : field) {
-        switch (c) {
-            case u'\\':
-                escaped += u"\\\\";
-                break;
-            case u'\t':
-                escaped += u"\\t";
-                break;
-            case u'\n':
-                escaped += u"\\n";
-                break;
-            case u'\r':
-                escaped += u"\\r";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return Utf16ToUtf8(escaped);
+    return Utf16ToUtf8(EscapeBackslashed(field, false));
 }
 
 void JournalEffect(std::u16string_view kind, std::u16string_view text) {

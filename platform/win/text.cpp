@@ -168,3 +168,31 @@ std::u16string WideFromUnsigned(unsigned long long value) {
     const std::string s = std::to_string(value);
     return std::u16string(s.begin(), s.end());
 }
+
+std::u16string EscapeBackslashed(std::u16string_view text, bool escapeQuotes) {
+    std::u16string escaped;
+    escaped.reserve(text.size());
+    for (char16_t c : text) {
+        switch (c) {
+            case u'\\':
+                escaped += u"\\\\";
+                break;
+            case u'\t':
+                escaped += u"\\t";
+                break;
+            case u'\n':
+                escaped += u"\\n";
+                break;
+            case u'\r':
+                escaped += u"\\r";
+                break;
+            case u'"':
+                if (escapeQuotes) escaped += u'\\';
+                escaped += c;
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}

@@ -24,6 +24,10 @@ bool WideEqualsNoCase(std::u16string_view a, std::u16string_view b);
 // Compares without regard to case: negative, zero or positive.
 int WideCompareNoCase(std::u16string_view a, std::u16string_view b);
 
+// Backslash escapes for one-line text: \\, \t, \n, \r, and \" when
+// quotes are escaped too. Journal lines and script quoting share them.
+std::u16string EscapeBackslashed(std::u16string_view text, bool escapeQuotes);
+
 // Decimal and hexadecimal text of integers, as the system shows them.
 std::u16string WideFromInt(long long value);
 std::u16string WideFromUnsigned(unsigned long long value);

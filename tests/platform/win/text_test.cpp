@@ -36,3 +36,9 @@ TEST(KestroHome, FollowsTheEnvironmentOfEachTest) {
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(KestroHomeDirectory(), home);
 }
+
+TEST(Text, BackslashEscapesForOneLineText) {
+    EXPECT_EQ(EscapeBackslashed(u"a\\b\tc\r\nd\"e", false), u"a\\\\b\\tc\\r\\nd\"e");
+    EXPECT_EQ(EscapeBackslashed(u"say \"hi\"", true), u"say \\\"hi\\\"");
+    EXPECT_EQ(EscapeBackslashed(u"", true), u"");
+}
