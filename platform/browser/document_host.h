@@ -25,6 +25,8 @@ public:
     virtual HRESULT ParentWindow(HtmlDocument& document, IHTMLWindow2** window) = 0;
     // Interfaces the window adds to its document (ICustomDoc, IOleObject...).
     virtual HRESULT QueryDocumentInterface(HtmlDocument& document, REFIID iid, void** out) = 0;
+    // IHTMLDocument2::close replaced the content with what was written.
+    virtual void ContentWritten(HtmlDocument& /*document*/) {}
 
 protected:
     ~DocumentHost() = default;

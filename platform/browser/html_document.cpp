@@ -201,6 +201,7 @@ STDMETHODIMP HtmlDocument::close() {
     m_writing = false;
     ReplaceContent(Utf16ToUtf8(m_written));
     m_written.clear();
+    if (m_host) m_host->ContentWritten(*this);
     return S_OK;
 }
 

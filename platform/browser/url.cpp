@@ -204,4 +204,10 @@ std::u16string ResolveUrl(std::u16string_view baseText, std::u16string_view refe
     return target.ToString();
 }
 
+bool IsScriptUrl(std::u16string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] <= ' ') ++start;
+    return WideLower(text.substr(start, 11)) == u"javascript:";
+}
+
 }  // namespace browser

@@ -29,5 +29,7 @@ struct Url {
 Url ParseUrl(std::u16string_view text);
 // Resolves a reference (absolute or relative) against a base address.
 std::u16string ResolveUrl(std::u16string_view base, std::u16string_view reference);
+// A "javascript:" address (any case, leading blanks ignored): never loaded.
+bool IsScriptUrl(std::u16string_view text);
 
 }  // namespace browser

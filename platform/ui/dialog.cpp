@@ -175,6 +175,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (!record || !record->dialog) return FALSE;
     record->dialog->ended = true;
     record->dialog->result = result;
+    NotifyWindowChanged(dialog);  // an on-screen backend closes it
     return TRUE;
 }
 

@@ -86,7 +86,10 @@ public:
     }
 
     void Describe(ControlSnapshot& snapshot) const override {
-        for (const Column& column : m_columns) snapshot.columns.push_back(column.heading);
+        for (const Column& column : m_columns) {
+            snapshot.columns.push_back(column.heading);
+            snapshot.columnWidths.push_back(column.width);
+        }
         for (const Row& row : m_rows) {
             std::vector<std::u16string> texts = row.texts;
             texts.resize(std::max(texts.size(), m_columns.size()));

@@ -21,17 +21,6 @@ constexpr int kScriptFailureStatus = 3;
     _exit(kScriptFailureStatus);
 }
 
-// A label as a person reads it: without the accelerator marks and the
-// shortcut text after a tab.
-std::u16string PlainLabel(const std::u16string& label) {
-    std::u16string plain;
-    for (std::size_t i = 0; i < label.size() && label[i] != u'\t'; ++i) {
-        if (label[i] == u'&' && i + 1 < label.size()) ++i;
-        plain += label[i];
-    }
-    return plain;
-}
-
 // The command a menu path leads to, or an error.
 std::string ResolveMenuPath(const std::vector<MenuItemSnapshot>& menu,
                             const std::vector<std::u16string>& path, UINT& chosen) {
@@ -39,7 +28,7 @@ std::string ResolveMenuPath(const std::vector<MenuItemSnapshot>& menu,
     for (std::size_t level = 0; level < path.size(); ++level) {
         const MenuItemSnapshot* found = nullptr;
         for (const MenuItemSnapshot& item : *items) {
-            if (!item.separator && PlainLabel(item.label) == path[level]) {
+            if (!item.separator && PlainMenuLabel(item.label) == path[level]) {
                 found = &item;
                 break;
             }
@@ -70,6 +59,15 @@ bool MessageBoxOffers(UINT type, int button) {
 }
 
 }  // namespace
+
+std::u16string PlainMenuLabel(const std::u16string& label) {
+    std::u16string plain;
+    for (std::size_t i = 0; i < label.size() && label[i] != u'\t'; ++i) {
+        if (label[i] == u'&' && i + 1 < label.size()) ++i;
+        plain += label[i];
+    }
+    return plain;
+}
 
 ScriptedBackend::ScriptedBackend(std::unique_ptr<AnswerSource> source, OnFailure onFailure)
     : m_source(source ? std::move(source) : std::make_unique<QueuedAnswers>()),

@@ -32,6 +32,9 @@ struct ShownThing {
 std::string DescribeShown(const ShownThing& shown);
 std::string DescribeDialog(const DialogSnapshot& dialog);
 std::string DescribeMenu(const std::vector<MenuItemSnapshot>& menu);
+// A menu label as a person reads it and a script names it: without the
+// accelerator marks and the shortcut text after a tab.
+std::u16string PlainMenuLabel(const std::u16string& label);
 
 class ScriptedBackend final : public UiBackend {
 public:

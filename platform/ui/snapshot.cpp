@@ -25,6 +25,7 @@ DialogSnapshot SnapshotDialog(HWND dialog) {
     snapshot.handle = dialog;
     snapshot.title = record->text;
     snapshot.dialogUnits = {record->dialogUnits.right, record->dialogUnits.bottom};
+    snapshot.centred = record->centred || (record->style & DS_CENTER);
     if (record->dialog && record->dialog->dialogTemplate) {
         const DialogTemplate& dialogTemplate = *record->dialog->dialogTemplate;
         snapshot.font = dialogTemplate.font ? dialogTemplate.font : u"";

@@ -30,6 +30,7 @@ struct ControlSnapshot {
     int selected = -1;                  // combo box, list box, list view (first selected row)
     int rangeMin = 0, rangeMax = 0, position = 0, pageSize = 0;  // trackbar
     std::vector<std::u16string> columns;                         // list view
+    std::vector<int> columnWidths;                               // list view, pixels
     std::vector<std::vector<std::u16string>> rows;               // list view: item, sub-items
 };
 
@@ -39,6 +40,7 @@ struct DialogSnapshot {
     SIZE dialogUnits{};
     std::u16string font;
     WORD pointSize = 0;
+    bool centred = false;  // CenterWindow was called, or the template has DS_CENTER
     std::vector<ControlSnapshot> controls;
 };
 

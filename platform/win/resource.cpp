@@ -50,6 +50,30 @@ bool ResourceId::Matches(LPCWSTR query) const {
     return !m_name && m_id == queryId;
 }
 
+LPCWSTR ResourceId::AsName() const {
+    return m_name ? m_name : MAKEINTRESOURCEW(m_id);
+}
+
+BOOL EnumResourceNamesW(HMODULE module, LPCWSTR type, ENUMRESNAMEPROCW callback,
+                        LONG_PTR param) {
+    const KestroResourceTable* table = nullptr;
+    if (!ModuleResourceTable(module, table)) return FALSE;
+    if (!table) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return FALSE;
+    }
+    bool typeSeen = false;
+    for (std::size_t i = 0; i < table->count; ++i) {
+        const KestroResourceEntry& entry = table->entries[i];
+        if (!entry.type.Matches(type)) continue;
+        typeSeen = true;
+        if (callback && !callback(module, type, const_cast<LPWSTR>(entry.name.AsName()), param))
+            break;
+    }
+    if (!typeSeen) SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    return typeSeen ? TRUE : FALSE;
+}
+
 HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
     return FindInModule(module, type, name);
 }

@@ -51,6 +51,8 @@ public:
     }
     // Whether a type or name given to FindResourceW means this one.
     bool Matches(LPCWSTR query) const;
+    // As Windows passes it: MAKEINTRESOURCEW(id) or the string.
+    LPCWSTR AsName() const;
 
 private:
     WORD m_id = 0;
@@ -93,5 +95,11 @@ HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
 // Languages are not told apart: every resource is language-neutral.
 HRSRC FindResourceExW(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+
+// Calls `callback` with each name of a resource type in the module, in
+// table order, until it returns FALSE (TRUE either way). FALSE with the
+// resource error when the module has no resource of the type.
+using ENUMRESNAMEPROCW = BOOL (*)(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param);
+BOOL EnumResourceNamesW(HMODULE module, LPCWSTR type, ENUMRESNAMEPROCW callback, LONG_PTR param);
 LPVOID LockResource(HGLOBAL data);
 DWORD SizeofResource(HMODULE module, HRSRC resource);

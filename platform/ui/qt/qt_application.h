@@ -1,0 +1,15 @@
+// The process's QApplication, created on first need.
+#pragma once
+
+class QApplication;
+
+enum class QtPlatformNeed {
+    Display,     // windows a person sees: fails without a display
+    OffScreenOk  // drawing only (printing): off screen when there is no display
+};
+
+// The application (made here when the program has none), or null when Qt
+// cannot start on this machine for the need.
+QApplication* EnsureQtApplication(QtPlatformNeed need);
+// Whether a display (X11 or Wayland) or an explicit Qt platform is set.
+bool HasQtPlatform();
