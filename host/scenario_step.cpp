@@ -83,14 +83,7 @@ bool MenuPathWords(const ScriptLine& line, std::size_t first, std::size_t last,
         path = line.text.substr(line.words[first].begin,
                                 line.words[last].end - line.words[first].begin);
     }
-    labels.clear();
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t arrow = path.find(u'>', start);
-        labels.push_back(path.substr(start, arrow - start));
-        if (arrow == std::u16string::npos) break;
-        start = arrow + 1;
-    }
+    labels = SplitMenuPath(path);
     return true;
 }
 

@@ -113,18 +113,6 @@ bool ParseButton(const std::u16string& word, int& button) {
     return true;
 }
 
-std::vector<std::u16string> SplitMenuPath(const std::u16string& path) {
-    std::vector<std::u16string> labels;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t arrow = path.find(u'>', start);
-        labels.push_back(path.substr(start, arrow - start));
-        if (arrow == std::u16string::npos) break;
-        start = arrow + 1;
-    }
-    return labels;
-}
-
 bool Malformed(std::string& error, const char* usage) {
     error = std::string("expected: ") + usage;
     return false;
@@ -150,6 +138,18 @@ bool ParseControlStep(const ScriptLine& line, AnswerStep& step, std::string& err
 }
 
 }  // namespace
+
+std::vector<std::u16string> SplitMenuPath(const std::u16string& path) {
+    std::vector<std::u16string> labels;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t arrow = path.find(u'>', start);
+        labels.push_back(path.substr(start, arrow - start));
+        if (arrow == std::u16string::npos) break;
+        start = arrow + 1;
+    }
+    return labels;
+}
 
 std::u16string ScriptLine::RestFrom(std::size_t first) const {
     if (first >= words.size()) return {};

@@ -43,6 +43,8 @@ struct ScriptLine {
 bool SplitScriptLine(std::u16string_view line, ScriptLine& split, std::string& error);
 // The text written as a quoted script word.
 std::string QuoteForScript(std::u16string_view text);
+// "File>Save As..." into its labels ("File", "Save As...").
+std::vector<std::u16string> SplitMenuPath(const std::u16string& path);
 
 enum class AnswerKind {
     Menu,
