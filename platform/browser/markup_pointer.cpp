@@ -166,44 +166,32 @@ HRESULT MarkupPointer::Compare(IMarkupPointer* pointer, int* order) {
     return S_OK;
 }
 
-STDMETHODIMP MarkupPointer::IsLeftOf(IMarkupPointer* other, BOOL* result) {
+HRESULT MarkupPointer::CompareHolds(IMarkupPointer* other, BOOL* result, bool (*holds)(int order)) {
     if (!result) return E_POINTER;
     int order = 0;
     const HRESULT hr = Compare(other, &order);
-    *result = SUCCEEDED(hr) && order < 0;
+    *result = SUCCEEDED(hr) && holds(order);
     return hr;
+}
+
+STDMETHODIMP MarkupPointer::IsLeftOf(IMarkupPointer* other, BOOL* result) {
+    return CompareHolds(other, result, [](int order) { return order < 0; });
 }
 
 STDMETHODIMP MarkupPointer::IsLeftOfOrEqualTo(IMarkupPointer* other, BOOL* result) {
-    if (!result) return E_POINTER;
-    int order = 0;
-    const HRESULT hr = Compare(other, &order);
-    *result = SUCCEEDED(hr) && order <= 0;
-    return hr;
+    return CompareHolds(other, result, [](int order) { return order <= 0; });
 }
 
 STDMETHODIMP MarkupPointer::IsRightOf(IMarkupPointer* other, BOOL* result) {
-    if (!result) return E_POINTER;
-    int order = 0;
-    const HRESULT hr = Compare(other, &order);
-    *result = SUCCEEDED(hr) && order > 0;
-    return hr;
+    return CompareHolds(other, result, [](int order) { return order > 0; });
 }
 
 STDMETHODIMP MarkupPointer::IsRightOfOrEqualTo(IMarkupPointer* other, BOOL* result) {
-    if (!result) return E_POINTER;
-    int order = 0;
-    const HRESULT hr = Compare(other, &order);
-    *result = SUCCEEDED(hr) && order >= 0;
-    return hr;
+    return CompareHolds(other, result, [](int order) { return order >= 0; });
 }
 
 STDMETHODIMP MarkupPointer::IsEqualTo(IMarkupPointer* other, BOOL* result) {
-    if (!result) return E_POINTER;
-    int order = 0;
-    const HRESULT hr = Compare(other, &order);
-    *result = SUCCEEDED(hr) && order == 0;
-    return hr;
+    return CompareHolds(other, result, [](int order) { return order == 0; });
 }
 
 }  // namespace browser

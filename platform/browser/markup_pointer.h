@@ -42,6 +42,8 @@ private:
                  long* count, OLECHAR* text);
     // Compares with another pointer of the same document: <0, 0, >0.
     HRESULT Compare(IMarkupPointer* other, int* order);
+    // *result = holds(order) after a successful Compare, FALSE otherwise.
+    HRESULT CompareHolds(IMarkupPointer* other, BOOL* result, bool (*holds)(int order));
 
     std::atomic<ULONG> m_refs{0};
     CComPtr<HtmlDocument> m_document;
