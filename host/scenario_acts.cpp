@@ -2,7 +2,9 @@
 // opened with `open` or chosen with `window N`) as a user's acts would.
 #include <sys/stat.h>
 
+#include "host/registry_steps.h"
 #include "host/scenario_runner.h"
+#include "host/speech_wait.h"
 #include "platform/browser/browser_session.h"
 #include "platform/win/text.h"
 
@@ -59,6 +61,12 @@ std::string ScenarioRunner::Act(const ScenarioStep& step) {
             return m_window ? m_window->Unselect() : "no window is open yet";
         case StepKind::Close:
             return m_window ? m_window->Close() : "no window is open yet";
+        case StepKind::RegistrySet:
+            return SetRegistryValue(step);
+        case StepKind::RegistryDelete:
+            return DeleteRegistryEntry(step);
+        case StepKind::WaitSpeech:
+            return WaitUntilSpeechDone();
         default:
             break;
     }

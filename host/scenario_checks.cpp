@@ -6,6 +6,7 @@
 
 #include "host/journal_reader.h"
 #include "host/page_reads.h"
+#include "host/registry_steps.h"
 #include "host/scenario_runner.h"
 #include "platform/browser/browser_session.h"
 #include "platform/browser/url.h"
@@ -91,6 +92,8 @@ std::string ScenarioRunner::Check(const ScenarioStep& step) {
         case StepKind::ExpectFile:
         case StepKind::ExpectBytes:
             return CheckFile(step);
+        case StepKind::ExpectRegistry:
+            return CheckRegistryValue(step);
         default:
             break;
     }

@@ -13,11 +13,14 @@
 // open. It is reported with the line's number, the line, and what was
 // found instead.
 //
-// How the steps are taken:
+// The steps are listed in scenario_step.h. How they are taken:
+//  - Every act returns with what it caused complete, the work handlers
+//    started after the act included (navigations, new windows and tabs).
 //  - `open URL` opens a new window with the page and makes it the current
-//    window; `window N` makes window N current. Acts and checks go to the
-//    current window; it stays current after `close` (steps on it then find
-//    "the window is closed") and when a page opens other windows.
+//    window; `window N` makes window N current (a tab is a window of its
+//    own). Acts and checks go to the current window; it stays current
+//    after `close` (steps on it then find "the window is closed") and
+//    when a page opens other windows.
 //  - Relative paths and addresses without a scheme (open, map, expect url,
 //    expect file, expect bytes, and the `file PATH` answer) are taken from
 //    the script's folder; `expect url` compares a path as the file: URL
@@ -29,6 +32,11 @@
 //    Only entries written during this run count.
 //  - `expect selected SEL` with no values holds when no option is
 //    selected; `choose SEL` with none deselects every option.
+//  - `registry set|delete` and `expect registry` work on the run's hives
+//    (KESTRO_HOME), the ones the browser and its add-ons read and write.
+//  - `wait speech` returns when every speech voice of the process, the
+//    add-ons' included, is done; after a minute it fails naming the voices
+//    still speaking.
 #pragma once
 
 #include <cstddef>

@@ -2,12 +2,15 @@
 
 #include <iterator>
 
+#include "platform/win/text.h"
+
 namespace {
 
 struct StepForm {
     const char16_t* keyword;
     StepKind kind;
     const char* usage;
+    const char16_t* subword = nullptr;  // a second word the form needs
 };
 
 constexpr StepForm kActs[] = {
@@ -25,6 +28,9 @@ constexpr StepForm kActs[] = {
     {u"unselect", StepKind::Unselect, "unselect"},
     {u"rightclick", StepKind::RightClick, "rightclick SEL"},
     {u"close", StepKind::Close, "close"},
+    {u"registry", StepKind::RegistrySet, "registry set KEY NAME dword|sz VALUE", u"set"},
+    {u"registry", StepKind::RegistryDelete, "registry delete KEY [NAME]", u"delete"},
+    {u"wait", StepKind::WaitSpeech, "wait speech", u"speech"},
 };
 
 constexpr StepForm kChecks[] = {
@@ -40,13 +46,27 @@ constexpr StepForm kChecks[] = {
     {u"effect", StepKind::ExpectEffect, "expect effect KIND TEXT..."},
     {u"file", StepKind::ExpectFile, "expect file PATH TEXT"},
     {u"bytes", StepKind::ExpectBytes, "expect bytes PATH HEX"},
+    {u"registry", StepKind::ExpectRegistry, "expect registry KEY NAME VALUE|absent"},
 };
 
+constexpr const char16_t* kRegistryRoots[] = {u"HKEY_LOCAL_MACHINE", u"HKEY_CURRENT_USER",
+                                              u"HKEY_CLASSES_ROOT"};
+
+bool IsWord(const ScriptLine& line, std::size_t index, const char16_t* text) {
+    return index < line.words.size() && !line.words[index].quoted && line.words[index].text == text;
+}
+
+// The form a line's words `at` (and, for forms that have one, `at + 1`)
+// name. When only the keyword matches, usage gets every form it starts.
 template <std::size_t N>
-const StepForm* FindForm(const StepForm (&forms)[N], const ScriptWord& word) {
-    if (word.quoted) return nullptr;
-    for (const StepForm& form : forms)
-        if (word.text == form.keyword) return &form;
+const StepForm* FindForm(const StepForm (&forms)[N], const ScriptLine& line, std::size_t at,
+                         std::string& usage) {
+    usage.clear();
+    for (const StepForm& form : forms) {
+        if (!IsWord(line, at, form.keyword)) continue;
+        if (!form.subword || IsWord(line, at + 1, form.subword)) return &form;
+        usage += (usage.empty() ? "" : " or ") + std::string(form.usage);
+    }
     return nullptr;
 }
 
@@ -114,6 +134,69 @@ void Rest(const ScriptLine& line, std::size_t first, std::vector<std::u16string>
     for (std::size_t i = first; i < line.words.size(); ++i) words.push_back(line.words[i].text);
 }
 
+// ROOT\SUBKEY, the root one of the three the registry has.
+bool ParseRegistryKey(const ScriptWord& word, std::u16string& key) {
+    const std::size_t slash = word.text.find(u'\\');
+    if (slash == std::u16string::npos || slash + 1 == word.text.size()) return false;
+    const std::u16string_view root = std::u16string_view(word.text).substr(0, slash);
+    for (const char16_t* known : kRegistryRoots)
+        if (WideEqualsNoCase(root, known)) {
+            key = word.text;
+            return true;
+        }
+    return false;
+}
+
+// @ unquoted is the default value, as "" is.
+std::u16string ValueName(const ScriptWord& word) {
+    return !word.quoted && word.text == u"@" ? std::u16string() : word.text;
+}
+
+// Decimal, or 0x and up to eight hex digits.
+bool ParseDword(const ScriptWord& word, std::uint32_t& value) {
+    const std::u16string& text = word.text;
+    const bool hex = text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X');
+    const std::size_t first = hex ? 2 : 0;
+    if (text.size() <= first || text.size() - first > (hex ? 8u : 10u)) return false;
+    std::uint64_t number = 0;
+    for (std::size_t i = first; i < text.size(); ++i) {
+        int digit = -1;
+        if (hex)
+            digit = HexDigit(text[i]);
+        else if (text[i] >= u'0' && text[i] <= u'9')
+            digit = text[i] - u'0';
+        if (digit < 0) return false;
+        number = number * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+    }
+    if (number > 0xFFFFFFFFu) return false;
+    value = static_cast<std::uint32_t>(number);
+    return true;
+}
+
+bool ParseRegistrySet(const ScriptLine& line, ScenarioStep& step) {
+    if (line.words.size() < 6 || !ParseRegistryKey(line.words[2], step.key)) return false;
+    step.valueName = ValueName(line.words[3]);
+    if (IsWord(line, 4, u"dword")) {
+        step.dword = true;
+        return line.words.size() == 6 && ParseDword(line.words[5], step.number32);
+    }
+    return IsWord(line, 4, u"sz") && LastText(line, 5, step.text);
+}
+
+bool ParseRegistryDelete(const ScriptLine& line, ScenarioStep& step) {
+    const std::size_t count = line.words.size();
+    if ((count != 3 && count != 4) || !ParseRegistryKey(line.words[2], step.key)) return false;
+    if (count == 4) step.valueName = ValueName(line.words[3]);
+    return true;
+}
+
+bool ParseExpectRegistry(const ScriptLine& line, ScenarioStep& step) {
+    if (line.words.size() < 5 || !ParseRegistryKey(line.words[2], step.key)) return false;
+    step.valueName = ValueName(line.words[3]);
+    step.absent = line.words.size() == 5 && IsWord(line, 4, u"absent");
+    return step.absent || LastText(line, 4, step.text);
+}
+
 bool ParseAct(const ScriptLine& line, ScenarioStep& step) {
     const std::size_t count = line.words.size();
     const auto word = [&line](std::size_t i) -> const ScriptWord& { return line.words[i]; };
@@ -162,6 +245,12 @@ bool ParseAct(const ScriptLine& line, ScenarioStep& step) {
         case StepKind::Unselect:
         case StepKind::Close:
             return count == 1;
+        case StepKind::RegistrySet:
+            return ParseRegistrySet(line, step);
+        case StepKind::RegistryDelete:
+            return ParseRegistryDelete(line, step);
+        case StepKind::WaitSpeech:
+            return count == 2;
         default:
             return false;
     }
@@ -220,6 +309,8 @@ bool ParseCheck(const ScriptLine& line, ScenarioStep& step) {
             if (count < 4) return false;
             step.name = word(2).text;
             return ParseHex(line, 3, step.bytes);
+        case StepKind::ExpectRegistry:
+            return ParseExpectRegistry(line, step);
         default:
             return false;
     }
@@ -242,21 +333,22 @@ bool ParseScenarioStep(const ScriptLine& line, ScenarioStep& step, std::string& 
         return false;
     }
     const StepForm* form = nullptr;
+    std::string usage;
     bool parsed = false;
     if (IsCheckLine(line)) {
-        form = line.words.size() >= 2 ? FindForm(kChecks, line.words[1]) : nullptr;
+        form = FindForm(kChecks, line, 1, usage);
         if (!form) {
             error =
                 "not a check: expect text|value|checked|unchecked|selected|windows|url|"
-                "title|menu|effect|file|bytes";
+                "title|menu|effect|file|bytes|registry";
             return false;
         }
         step.kind = form->kind;
         parsed = ParseCheck(line, step);
     } else {
-        form = FindForm(kActs, line.words[0]);
+        form = FindForm(kActs, line, 0, usage);
         if (!form) {
-            error = "not a step, an answer or a check";
+            error = usage.empty() ? "not a step, an answer or a check" : "expected: " + usage;
             return false;
         }
         step.kind = form->kind;

@@ -34,20 +34,33 @@ std::u16string BrowserSession::MappedFolder(std::u16string_view host) const {
     return {};
 }
 
-BrowserWindow* BrowserSession::OpenWindow(std::u16string_view url) {
+BrowserWindow* BrowserSession::NewWindow() {
     CComPtr<WebBrowser> browser;
     if (FAILED(WebBrowser::CreateWindowBrowser(&browser))) return nullptr;
     auto* window = new BrowserWindow(browser);
     m_all.push_back(window);
     m_windows.push_back(window);
-    browser->LoadAddOns();
-    if (!browser->IsClosed()) window->Navigate(url);
+    return window;
+}
+
+BrowserWindow* BrowserSession::OpenWindow(std::u16string_view url) {
+    BrowserWindow* window = NewWindow();
+    if (!window) return nullptr;
+    window->m_browser->LoadAddOns();
+    if (!window->m_browser->IsClosed()) window->Navigate(url);
     return window;
 }
 
 WebBrowser* BrowserSession::OpenBrowser(std::u16string_view url) {
     BrowserWindow* window = OpenWindow(url);
     return window ? window->m_browser : nullptr;
+}
+
+WebBrowser* BrowserSession::OpenBlankBrowser(bool addToHistory) {
+    BrowserWindow* window = NewWindow();
+    if (!window) return nullptr;
+    window->m_browser->ShowBlankPage(addToHistory);
+    return window->m_browser;
 }
 
 std::size_t BrowserSession::WindowCount() const {

@@ -1,9 +1,11 @@
 // The browser windows of the process, in creation order, numbered from 1;
 // a closed window leaves the list. Windows open here (the user), from
 // pages (document.open, links with new-window targets) and from add-ons
-// (Navigate with navOpenInNewWindow/navOpenInNewTab); each new window gets
-// its own add-on objects from the registry. All calls belong to the UI
-// thread. Page loading is synchronous.
+// (Navigate with navOpenInNewWindow/navOpenInNewTab); a tab is a window of
+// its own. Each new window gets its own add-on objects from the registry.
+// All calls belong to the UI thread. Page loading is synchronous; what
+// handlers start runs once they have returned (deferred_work.h), so every
+// call here returns with that work done.
 #pragma once
 
 #include <cstddef>
@@ -58,15 +60,18 @@ public:
     // Closes every window as Close does (end of a run).
     void CloseAll();
 
-    // For the engine: a new window's browser with the page loaded; windows
-    // leave the list here; the next free PDF path for a print.
+    // For the engine: a new window's browser with the page loaded, or with
+    // a blank page and no add-ons yet; windows leave the list here; the
+    // next free PDF path for a print.
     WebBrowser* OpenBrowser(std::u16string_view url);
+    WebBrowser* OpenBlankBrowser(bool addToHistory);
     void RemoveWindow(WebBrowser* browser);
     BrowserWindow* WindowOf(const WebBrowser* browser) const;
     std::string NextPrintPath();
 
 private:
     BrowserSession() = default;
+    BrowserWindow* NewWindow();
     struct Host {
         std::u16string name;
         std::u16string folder;

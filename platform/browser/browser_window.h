@@ -1,8 +1,9 @@
 // A top-level browser window as a user sees it: its page (with frames),
 // and what a user does to the page. Every act goes through the same
 // events and default actions a real pointer or keyboard would cause, and
-// returns after their effects (navigations, new windows, menus, dialogs)
-// are complete, so the next act sees the result.
+// returns after their effects (navigations, new windows, menus, dialogs,
+// and the work the handlers started) are complete, so the next act sees
+// the result.
 //
 // A BrowserWindow stays valid after it closed (IsOpen tells); then every
 // act fails and the page is gone.

@@ -1,6 +1,7 @@
 #include "platform/browser/client_site.h"
 
 #include "platform/browser/browser_commands.h"
+#include "platform/browser/call_out.h"
 #include "platform/browser/document_services.h"
 #include "platform/browser/web_browser_object.h"
 
@@ -142,6 +143,8 @@ STDMETHODIMP ClientSite::QueryStatus(const GUID* group, ULONG count, OLECMD* com
 STDMETHODIMP ClientSite::Exec(const GUID* group, DWORD command, DWORD options, VARIANT* in,
                               VARIANT* out) {
     if (!m_browser) return E_FAIL;
+    CComPtr<ClientSite> keep(this);
+    CallOut callOut(m_browser, m_browser->Document());
     if (!group) {
         if (command == OLECMDID_PRINT) return m_browser->Print(options);
         return OLECMDERR_E_NOTSUPPORTED;

@@ -1,6 +1,7 @@
 #include "platform/browser/context_menu.h"
 
 #include "platform/browser/browser_commands.h"
+#include "platform/browser/call_out.h"
 #include "platform/browser/doc_host_ui.h"
 #include "platform/browser/document_services.h"
 #include "platform/browser/form_controls.h"
@@ -85,6 +86,7 @@ HRESULT ShowPageContextMenu(WebBrowser& browser, HtmlDocument& document, Node& e
         CComPtr<IUnknown> commandTarget;
         services->QueryOwnInterface(IID_IOleCommandTarget,
                                     reinterpret_cast<void**>(&commandTarget));
+        CallOut callOut(&browser, &document, elementObject);
         shown = handler->ShowContextMenu(contextId, &point, commandTarget, elementObject);
     }
     HRESULT hr = S_OK;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/browser/browser_commands.h"
+#include "platform/browser/call_out.h"
 #include "platform/browser/client_site.h"
 #include "platform/browser/page_objects.h"
 #include "platform/browser/web_browser_object.h"
@@ -108,6 +109,7 @@ STDMETHODIMP DocumentServices::Exec(const GUID* group, DWORD command, DWORD opti
                                     VARIANT* out) {
     if (!m_browser) return E_FAIL;
     CComPtr<DocumentServices> keep(this);
+    CallOut callOut(m_browser, m_document);
     if (!group) {
         if (command == OLECMDID_PRINT) return m_browser->Print(options);
         return OLECMDERR_E_NOTSUPPORTED;
@@ -145,6 +147,7 @@ void DocumentServices::FireEvent(DISPID id, IDispatch* eventObject) {
     argument.pdispVal = eventObject;
     DISPPARAMS params{&argument, nullptr, 1, 0};
     CComPtr<DocumentServices> keep(this);
+    CallOut callOut(m_browser, m_document, eventObject);
     m_events.Fire(id, &params);
 }
 

@@ -59,6 +59,10 @@ struct IHTMLDocument2 : IDispatch {
     STDMETHOD(get_charset)(BSTR* charset) = 0;
     STDMETHOD(write)(SAFEARRAY* strings) = 0;
     STDMETHOD(writeln)(SAFEARRAY* strings) = 0;
+    // With name "_blank", window gets the new window's IHTMLWindow2 (null
+    // when the pop-up blocker or NewWindow2 stopped it). From an event
+    // handler or a command the window comes at once with a blank page to
+    // write and print; its add-ons and events follow after the handler.
     STDMETHOD(open)
     (BSTR url, VARIANT name, VARIANT features, VARIANT replace, IDispatch** window) = 0;
     STDMETHOD(close)() = 0;

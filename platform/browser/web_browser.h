@@ -6,6 +6,10 @@
 
 #include "platform/browser/ole_interfaces.h"
 
+// Called from an event handler or a command, Navigate, Refresh and the new
+// windows they open run after it has returned; S_OK then means the request
+// was checked and queued. ExecWB(OLECMDID_CLOSE) and Quit close the window
+// at once; the caller's object stays alive until its handler returns.
 struct IWebBrowser2 : IDispatch {
     // flags: 0, navOpenInNewWindow or navOpenInNewTab; targetFrameName: a
     // frame's name (or "_blank", "_self", "_top"); postData: VT_ARRAY|VT_UI1

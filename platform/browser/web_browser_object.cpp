@@ -2,9 +2,11 @@
 
 #include <new>
 
+#include "platform/browser/browser_registry.h"
 #include "platform/browser/browser_session.h"
-#include "platform/browser/browser_settings.h"
+#include "platform/browser/call_out.h"
 #include "platform/browser/client_site.h"
+#include "platform/browser/deferred_work.h"
 #include "platform/browser/document_services.h"
 #include "platform/browser/form_submission.h"
 #include "platform/browser/markup_serializer.h"
@@ -91,6 +93,14 @@ std::u16string FrameName(const Node& element) {
 
 }  // namespace
 
+// Requests a handler makes are carried out once it has returned.
+template <class Request>
+bool WebBrowser::Deferred(Request request) {
+    if (!InCallOut()) return false;
+    RunOrDefer([self = CComPtr<WebBrowser>(this), request] { request(*self); });
+    return true;
+}
+
 HRESULT WebBrowser::CreateWindowBrowser(WebBrowser** browser) {
     if (!browser) return E_POINTER;
     *browser = nullptr;
@@ -154,6 +164,7 @@ STDMETHODIMP WebBrowser::Navigate(BSTR url, VARIANT* flags, VARIANT* targetFrame
 
 STDMETHODIMP WebBrowser::Refresh() {
     if (!m_document || IsClosed()) return E_FAIL;
+    if (Deferred([](WebBrowser& browser) { browser.Refresh(); })) return S_OK;
     LoadHere({m_document->Url()}, false);
     return S_OK;
 }
@@ -167,8 +178,7 @@ STDMETHODIMP WebBrowser::get_Document(IDispatch** document) {
 
 STDMETHODIMP WebBrowser::get_LocationName(BSTR* title) {
     if (!m_document) return ReturnString(u"", title);
-    const std::u16string name = m_document->Title();
-    return ReturnString(name.empty() ? m_document->Url() : name, title);
+    return ReturnString(m_locationName.empty() ? m_document->Url() : m_locationName, title);
 }
 
 STDMETHODIMP WebBrowser::get_LocationURL(BSTR* url) {
@@ -229,7 +239,7 @@ HRESULT WebBrowser::Open(HtmlDocument& document, BSTR url, const VARIANT& name, 
             return S_OK;
         }
         opened = OpenNewWindow(resolved);
-        if (!opened) return S_OK;
+        if (!opened) return S_OK;  // NewWindow2 cancelled it
     }
     auto* result = new (std::nothrow) HtmlWindow(*opened);
     if (!result) return E_OUTOFMEMORY;
@@ -254,25 +264,34 @@ HRESULT WebBrowser::QueryDocumentInterface(HtmlDocument& document, REFIID iid, v
 
 void WebBrowser::ContentWritten(HtmlDocument& document) {
     if (&document != m_document.p || IsClosed()) return;
-    CComPtr<WebBrowser> keep(this);
-    CComPtr<HtmlDocument> keepDocument(&document);
-    const unsigned navigation = ++m_navigation;
-    // The old frames went with the old content; keep the new document.
+    // The old frames went with the old content; its events wait for a
+    // handler that wrote it to return.
+    DropFrames();
+    CComPtr<HtmlDocument> written(&document);
+    RunOrDefer(
+        [self = CComPtr<WebBrowser>(this), written] { self->CompleteWrittenPage(*written); });
+}
+
+void WebBrowser::DropFrames() {
     std::vector<Frame> oldFrames = std::move(m_frames);
     for (Frame& frame : oldFrames) {
         frame.browser->DetachDocument();
         frame.browser->m_parent = nullptr;
         frame.browser->m_frameElement = nullptr;
     }
-    oldFrames.clear();
+}
+
+void WebBrowser::CompleteWrittenPage(HtmlDocument& document) {
+    if (&document != m_document.p || IsClosed()) return;
+    CComPtr<WebBrowser> keep(this);
+    const unsigned navigation = ++m_navigation;
     // A written page is a new page: its sinks and UI handler start afresh.
     if (m_services) m_services->Detach();
     m_services = new (std::nothrow) DocumentServices(document, *this);
+    m_locationName = document.Title();
     if (m_window) SetWindowTextW(m_window->pageWindow, document.Title().c_str());
     // The written page completes as a loaded one does, frames included.
-    CComVariant url(document.Url());
-    std::vector<VARIANT> args{DispatchArgument(AsDispatch()), ByReference(&url)};
-    FireBrowserEvent(DISPID_NAVIGATECOMPLETE2, args);
+    FireNavigateComplete(document.Url());
     if (Stale(navigation)) return;
     CompleteDocument(navigation);
 }
@@ -362,6 +381,17 @@ void WebBrowser::LoadAddOns() {
     }
 }
 
+std::vector<CComPtr<IObjectWithSite>> WebBrowser::AddOns() {
+    const Window* window = Top()->m_window.get();
+    return window ? window->addOns : std::vector<CComPtr<IObjectWithSite>>();
+}
+
+void WebBrowser::ShowBlankPage(bool addToHistory) {
+    CComPtr<HtmlDocument> blank;
+    if (FAILED(HtmlDocument::Create({}, u"about:blank", {}, &blank))) return;
+    ShowDocument(blank, addToHistory);
+}
+
 HRESULT WebBrowser::CloseWindow() {
     if (!m_window) {
         WebBrowser* top = Top();
@@ -396,12 +426,20 @@ bool WebBrowser::Stale(unsigned navigation) {
     return IsClosed() || m_navigation != navigation;
 }
 
+bool WebBrowser::Closing() {
+    const Window* window = Top()->m_window.get();
+    return !window || window->closing || window->closed;
+}
+
 HRESULT WebBrowser::Go(const NavigationRequest& request) {
     if (IsClosed()) return E_FAIL;
     if (IsScriptUrl(request.url)) return S_OK;
+    if (Deferred([request](WebBrowser& browser) { browser.Go(request); })) return S_OK;
+    // A window on its way out (its OnQuit handlers run) goes nowhere.
+    if (Closing()) return S_OK;
     const std::u16string& target = request.target;
     if ((request.flags & (navOpenInNewWindow | navOpenInNewTab)) || target == u"_blank") {
-        OpenNewWindow(request.url);
+        OpenNewWindow(request.url, (request.flags & navOpenInNewTab) != 0);
         return S_OK;
     }
     WebBrowser* destination = this;
@@ -423,11 +461,13 @@ HRESULT WebBrowser::Go(const NavigationRequest& request) {
 
 HRESULT WebBrowser::GoBack() {
     if (m_historyIndex == 0 || IsClosed()) return E_FAIL;
+    if (Deferred([](WebBrowser& browser) { browser.GoBack(); })) return S_OK;
     return GoToHistory(m_historyIndex - 1);
 }
 
 HRESULT WebBrowser::GoForward() {
     if (m_historyIndex + 1 >= m_history.size() || IsClosed()) return E_FAIL;
+    if (Deferred([](WebBrowser& browser) { browser.GoForward(); })) return S_OK;
     return GoToHistory(m_historyIndex + 1);
 }
 
@@ -442,7 +482,7 @@ HRESULT WebBrowser::GoToHistory(std::size_t index) {
     return S_OK;
 }
 
-WebBrowser* WebBrowser::OpenNewWindow(const std::u16string& url) {
+WebBrowser* WebBrowser::OpenNewWindow(const std::u16string& url, bool tab) {
     CComPtr<IDispatch> offered;
     VARIANT_BOOL cancel = VARIANT_FALSE;
     VARIANT browserArg, cancelArg;
@@ -455,8 +495,41 @@ WebBrowser* WebBrowser::OpenNewWindow(const std::u16string& url) {
     std::vector<VARIANT> args{browserArg, cancelArg};
     FireBrowserEvent(DISPID_NEWWINDOW2, args);
     if (cancel != VARIANT_FALSE) return nullptr;
-    JournalEffect(u"window", url);
-    return BrowserSession::Instance().OpenBrowser(url);
+    JournalEffect(tab ? u"tab" : u"window", url);
+    if (!InCallOut()) return BrowserSession::Instance().OpenBrowser(url);
+    // The caller gets the window now; the rest waits for its handler.
+    WebBrowser* opened = BrowserSession::Instance().OpenBlankBrowser(url == u"about:blank");
+    if (opened)
+        RunOrDefer([self = CComPtr<WebBrowser>(opened), url] { self->StartOpenedWindow(url); });
+    return opened;
+}
+
+void WebBrowser::StartOpenedWindow(const std::u16string& url) {
+    if (IsClosed()) return;
+    LoadAddOns();
+    if (IsClosed()) return;
+    if (url == u"about:blank")
+        CompleteBlankPage();
+    else
+        Go({url});
+}
+
+// The events of the page a new window was opened with. Its document may
+// hold what the opener wrote meanwhile; that page's events follow.
+void WebBrowser::CompleteBlankPage() {
+    CComPtr<WebBrowser> keep(this);
+    const unsigned navigation = ++m_navigation;
+    FireNavigateComplete(u"about:blank");
+    if (Stale(navigation)) return;
+    CComVariant url(u"about:blank");
+    std::vector<VARIANT> args{DispatchArgument(AsDispatch()), ByReference(&url)};
+    FireBrowserEvent(DISPID_DOCUMENTCOMPLETE, args);
+}
+
+void WebBrowser::FireNavigateComplete(const std::u16string& address) {
+    CComVariant url(address);
+    std::vector<VARIANT> args{DispatchArgument(AsDispatch()), ByReference(&url)};
+    FireBrowserEvent(DISPID_NAVIGATECOMPLETE2, args);
 }
 
 void WebBrowser::LoadHere(const NavigationRequest& request, bool addToHistory) {
@@ -492,10 +565,7 @@ void WebBrowser::LoadHere(const NavigationRequest& request, bool addToHistory) {
     CComPtr<HtmlDocument> document;
     if (FAILED(HtmlDocument::Create(page.bytes, page.url, page.charset, &document))) return;
     ShowDocument(document, addToHistory && !request.post);
-
-    CComVariant finalUrl(document->Url());
-    std::vector<VARIANT> completed{DispatchArgument(AsDispatch()), ByReference(&finalUrl)};
-    FireBrowserEvent(DISPID_NAVIGATECOMPLETE2, completed);
+    FireNavigateComplete(document->Url());
     if (Stale(navigation)) return;
     CompleteDocument(navigation);
 }
@@ -512,6 +582,7 @@ void WebBrowser::ShowDocument(HtmlDocument* document, bool addToHistory) {
         m_history.push_back(document->Url());
         m_historyIndex = m_history.size() - 1;
     }
+    m_locationName = document->Title();
     if (m_window) SetWindowTextW(m_window->pageWindow, document->Title().c_str());
 }
 
@@ -564,7 +635,7 @@ void WebBrowser::FireBrowserEvent(DISPID id, std::vector<VARIANT>& args) {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
     DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
                       static_cast<UINT>(reversed.size()), 0};
-    CComPtr<WebBrowser> keep(top);
+    CallOut callOut(this, m_document);
     top->m_events.Fire(id, &params);
 }
 

@@ -10,6 +10,16 @@
 // BeforeNavigate2, NavigateComplete2, frames and DocumentComplete), and
 // last the DocumentComplete of the browser itself. An event handler may
 // navigate or close the window; the navigation it interrupted then stops.
+//
+// What a handler starts (navigations, refresh, back and forward, new
+// windows and tabs, the events of a page it wrote) runs after the handler
+// returns (deferred_work.h); requests are checked at once. A new window a
+// handler opens with document.open exists at once, showing a blank page
+// the handler may write into and print; the window's add-ons are made and
+// its events fire after the handler: NavigateComplete2 and
+// DocumentComplete of the blank page, then those of the written page.
+// get_LocationName tells the title of the page whose events began last, so
+// during the blank page's events it is still "about:blank".
 #pragma once
 
 #include <memory>
@@ -97,6 +107,10 @@ public:
     ClientSite* Site();
     // Creates and sites every registered add-on (top browsers only).
     void LoadAddOns();
+    // The window's add-on objects (of the top browser), each counted.
+    std::vector<CComPtr<IObjectWithSite>> AddOns();
+    // A new window's first page, shown without events: about:blank.
+    void ShowBlankPage(bool addToHistory);
     // OnQuit, add-ons released (SetSite(NULL)), page window destroyed.
     HRESULT CloseWindow();
 
@@ -106,8 +120,10 @@ public:
     HRESULT GoForward();
     bool CanGoBack() const { return m_historyIndex > 0; }
     bool CanGoForward() const { return m_historyIndex + 1 < m_history.size(); }
-    // A new window showing url (NewWindow2 first; null when cancelled).
-    WebBrowser* OpenNewWindow(const std::u16string& url);
+    // A new window or tab showing url (NewWindow2 first; null when
+    // cancelled). Inside a call out the window comes at once with a blank
+    // page; its add-ons and url follow when the call out has returned.
+    WebBrowser* OpenNewWindow(const std::u16string& url, bool tab = false);
 
     // Printing: the print dialog (unless told not to prompt), then a PDF.
     HRESULT Print(DWORD options);
@@ -131,7 +147,16 @@ private:
     };
 
     bool Stale(unsigned navigation);
+    bool Closing();
+    // Inside a call out: queues request(*this) for after it; true then.
+    template <class Request>
+    bool Deferred(Request request);
     HRESULT GoToHistory(std::size_t index);
+    void StartOpenedWindow(const std::u16string& url);
+    void CompleteBlankPage();
+    void DropFrames();
+    void CompleteWrittenPage(HtmlDocument& document);
+    void FireNavigateComplete(const std::u16string& url);
     void LoadHere(const NavigationRequest& request, bool addToHistory);
     void ShowDocument(HtmlDocument* document, bool addToHistory);
     void DetachDocument();
@@ -147,6 +172,7 @@ private:
     std::unique_ptr<Window> m_window;  // top browsers only
     ConnectionPoint m_events{this, DIID_DWebBrowserEvents2};
     CComPtr<HtmlDocument> m_document;
+    std::u16string m_locationName;  // the title of the page whose events began last
     CComPtr<DocumentServices> m_services;
     CComPtr<ClientSite> m_site;
     std::vector<Frame> m_frames;

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/com/class_factory.h"
+#include "platform/com/type_library.h"
 #include "platform/win/module.h"
+#include "platform/win/resource.h"
 
 // One class of a library's object map.
 struct _ATL_OBJMAP_ENTRY {
@@ -59,6 +61,12 @@ protected:
 // own: the symbol is hidden so that a library's objects never count locks
 // on the program's module.
 extern CAtlModule* _pAtlModule __attribute__((visibility("hidden")));
+
+// Registers (unregisters) the module's TYPELIB resource under the module's
+// file path: index null names resource 1, u"\\2" resource 2. The loading
+// and registration errors of type_library.h.
+HRESULT AtlRegisterTypeLib(HINSTANCE module, LPCOLESTR index);
+HRESULT AtlUnRegisterTypeLib(HINSTANCE module, LPCOLESTR index);
 
 // Keeps GetThreadLocale as it was across a registration call.
 LCID GetThreadLocale();
@@ -123,8 +131,13 @@ public:
         });
     }
 
-    // A library without a type library of its own has nothing to register.
-    HRESULT RegisterTypeLibrary(BOOL) { return S_OK; }
+    // The module's TYPELIB resource 1; a module without one has nothing to
+    // register.
+    HRESULT RegisterTypeLibrary(BOOL bRegister) {
+        if (!FindResourceW(m_hInstance, MAKEINTRESOURCEW(1), u"TYPELIB")) return S_OK;
+        return bRegister ? AtlRegisterTypeLib(m_hInstance, nullptr)
+                         : AtlUnRegisterTypeLib(m_hInstance, nullptr);
+    }
     static HRESULT UpdateRegistryAppId(BOOL) { return S_OK; }
 
 protected:

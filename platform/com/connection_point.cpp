@@ -70,9 +70,13 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!cookie) return E_POINTER;
     *cookie = 0;
     if (!sink) return E_POINTER;
+    // Every point here fires a dispinterface, which a sink may implement as
+    // plain IDispatch: the event interface when the sink has it, else that.
     CComPtr<IDispatch> dispatch;
-    if (FAILED(sink->QueryInterface(m_iid, reinterpret_cast<void**>(&dispatch))))
+    if (FAILED(sink->QueryInterface(m_iid, reinterpret_cast<void**>(&dispatch))) &&
+        FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
         return CONNECT_E_CANNOTCONNECT;
+    }
     *cookie = m_nextCookie++;
     m_connections.push_back({*cookie, dispatch});
     return S_OK;

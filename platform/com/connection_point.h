@@ -24,9 +24,10 @@ KESTRO_DEFINE_IID(IConnectionPointContainer, "B196B284-BAB4-101A-B69C-00AA00341D
 HRESULT AtlAdvise(IUnknown* source, IUnknown* sink, REFIID iid, DWORD* cookie);
 HRESULT AtlUnadvise(IUnknown* source, REFIID iid, DWORD cookie);
 
-// One connection point of a source object: keeps the sinks (queried for
-// the event interface at Advise) under cookies starting at 1, and fires
-// dispatch events to them in advise order. The container owns it and is
+// One connection point of a source object, for a dispinterface: keeps the
+// sinks (queried at Advise for the event interface, else for IDispatch; a
+// sink with neither is refused with CONNECT_E_CANNOTCONNECT) under cookies
+// starting at 1, and fires dispatch events to them in advise order. The container owns it and is
 // kept alive by it only while a caller holds the point.
 class ConnectionPoint final : public IConnectionPoint {
 public:

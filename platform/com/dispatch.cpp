@@ -2,11 +2,11 @@
 
 #include <new>
 
-#include "platform/com/single_interface_object.h"
+#include "platform/com/memberless_type_info.h"
 
 namespace {
 
-class DualTypeInfo final : public SingleInterfaceObject<DualTypeInfo, ITypeInfo> {
+class DualTypeInfo final : public MemberlessTypeInfo<DualTypeInfo> {
 public:
     DualTypeInfo(REFIID iid, WORD major, WORD minor) : m_iid(iid), m_major(major), m_minor(minor) {}
 
@@ -28,15 +28,6 @@ public:
     }
     STDMETHODIMP_(void) ReleaseTypeAttr(TYPEATTR* attr) override { delete attr; }
 
-    STDMETHODIMP GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) override {
-        if (!names || !ids) return E_INVALIDARG;
-        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-        return DISP_E_UNKNOWNNAME;
-    }
-    STDMETHODIMP Invoke(PVOID, MEMBERID, WORD, DISPPARAMS*, tagVARIANT*, EXCEPINFO*,
-                        UINT*) override {
-        return DISP_E_MEMBERNOTFOUND;
-    }
     STDMETHODIMP GetDocumentation(MEMBERID, BSTR* name, BSTR* doc, DWORD* context,
                                   BSTR* file) override {
         if (name) *name = nullptr;

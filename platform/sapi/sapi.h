@@ -13,8 +13,6 @@
 
 #include "platform/com/class_factory.h"
 
-using LANGID = WORD;
-
 constexpr HRESULT SPERR_UNINITIALIZED = MakeHresult(0x80045001u);
 constexpr HRESULT SPERR_ALREADY_INITIALIZED = MakeHresult(0x80045002u);
 constexpr HRESULT SPERR_NOT_FOUND = MakeHresult(0x8004503Au);

@@ -4,6 +4,7 @@
 
 #include "platform/com/com_ptr.h"
 #include "platform/sapi/object_token.h"
+#include "platform/sapi/speech_activity.h"
 #include "platform/sapi/speech_channel.h"
 #include "platform/sapi/speech_engine.h"
 #include "platform/sapi/speech_player.h"
@@ -33,6 +34,7 @@ HRESULT SpVoice::FinalConstruct() {
                                                 m_engine->DefaultVoice().identifier);
     m_player = std::make_unique<SpeechPlayer>(m_channel, *m_engine);
     m_identity = u"voice " + WideFromUnsigned(NextVoiceNumber());
+    NameSpeechVoice(m_channel.get(), m_identity);
     return S_OK;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sapi/speech_activity.h"
 #include "platform/sapi/synthesis_text.h"
 #include "platform/win/text.h"
 
@@ -16,6 +17,10 @@ SpeechChannel::SpeechChannel(int sampleRate, std::string voice)
     : m_sampleRate(sampleRate),
       m_aheadLimit(static_cast<std::size_t>(sampleRate) * kAheadSeconds),
       m_voice(std::move(voice)) {}
+
+SpeechChannel::~SpeechChannel() {
+    ForgetSpeechVoice(this);
+}
 
 std::string SpeechChannel::Voice() const {
     std::lock_guard lock(m_mutex);
@@ -54,6 +59,7 @@ ULONG SpeechChannel::Enqueue(std::vector<std::string> pieces) {
     utterance.pieces = std::move(pieces);
     m_queue.push_back(std::move(utterance));
     m_changed.notify_all();
+    ReportRunningState();
     return m_lastStream;
 }
 
@@ -64,6 +70,7 @@ bool SpeechChannel::Purge() {
     m_queue.clear();
     ++m_generation;
     m_changed.notify_all();
+    ReportRunningState();
     return true;
 }
 
@@ -72,6 +79,7 @@ bool SpeechChannel::SetPaused(bool paused) {
     if (m_paused == paused) return false;
     m_paused = paused;
     m_changed.notify_all();
+    ReportRunningState();
     return true;
 }
 
@@ -86,6 +94,7 @@ void SpeechChannel::Close() {
     m_queue.clear();
     ++m_generation;
     m_changed.notify_all();
+    ForgetSpeechVoice(this);
 }
 
 void SpeechChannel::Status(SPVOICESTATUS& status) const {
@@ -202,6 +211,11 @@ void SpeechChannel::FinishText(std::uint64_t generation, ULONG stream) {
     m_last = TotalsOf(m_queue.front());
     m_queue.pop_front();
     m_changed.notify_all();
+    ReportRunningState();
+}
+
+void SpeechChannel::ReportRunningState() const {
+    if (!m_closed) NoteSpeechVoiceDone(this, !m_paused && m_queue.empty());
 }
 
 bool SpeechChannel::HasRoomForSynthesis() const {

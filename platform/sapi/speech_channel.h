@@ -48,6 +48,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     SpeechChannel(int sampleRate, std::string voice);
+    ~SpeechChannel();
 
     // Settings; they apply to text synthesised from now on (volume: at once).
     std::string Voice() const;
@@ -98,6 +99,8 @@ private:
     };
 
     bool HasRoomForSynthesis() const;
+    // Tells speech_activity.h whether the running state is SPRS_DONE.
+    void ReportRunningState() const;
     Utterance* FindUtterance(ULONG stream);
     static Totals TotalsOf(const Utterance& utterance);
 

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "platform/sapi/speech_channel.h"
-#include "platform/sapi/user_locale.h"
 #include "platform/win/text.h"
+#include "platform/win/user_locale.h"
 
 namespace {
 

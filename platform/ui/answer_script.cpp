@@ -86,6 +86,7 @@ constexpr Keyword kKeywords[] = {
     {u"message", AnswerKind::Message},
     {u"file", AnswerKind::File},
     {u"print", AnswerKind::Print},
+    {u"escape", AnswerKind::Key},
 };
 
 bool FindKeyword(const ScriptLine& line, AnswerKind& kind) {
@@ -260,7 +261,9 @@ bool ParseAnswerStep(const ScriptLine& line, AnswerStep& step, std::string& erro
         case AnswerKind::Press:
             return ParseControlStep(line, step, error, "press ID");
         case AnswerKind::Key:
-            break;
+            if (count != 1) return Malformed(error, "escape");
+            step.key = DialogKey::Escape;
+            return true;
     }
     error = "not an answer step";
     return false;

@@ -10,8 +10,17 @@
 //                         closes: set ID TEXT, tick ID, untick ID,
 //                         pick ID TEXT, slide ID N, row ID N,
 //                         dblrow ID N (-1: below the rows), press ID
+//                         (set types into an edit or a combo box's edit
+//                         part, leaving no item selected; pick chooses a
+//                         combo box or list box item by its exact text),
+//                         escape (the Escape key: closes the dialog as
+//                         its Cancel does)
 //   message "TITLE" "TEXT" BUTTON   BUTTON: OK, Yes, No or Cancel
-//   file PATH             a file or folder chooser; file - cancels
+//   file PATH             a file or folder chooser; file - cancels. A
+//                         message the file chooser shows about PATH
+//                         (file_chooser.h) is answered by the next line,
+//                         and the chooser then takes the next file line
+//                         unless the message accepted PATH
 //   print ok              a print dialog; print - cancels
 // Rows are item indexes from 0. A last argument (TEXT, PATH, the menu
 // path, the dialog title) may also be written unquoted: it is then the
@@ -57,7 +66,7 @@ enum class AnswerKind {
     Row,
     DoubleClickRow,
     Press,
-    Key,  // Enter or Escape: from the C++ interface only
+    Key,  // escape; Enter from the C++ interface only
     Message,
     File,
     Print,

@@ -38,6 +38,8 @@ constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr WORD EN_CHANGE = 0x0300;
 
 // Combo boxes.
+constexpr DWORD CBS_SIMPLE = 0x0001;
+constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_SORT = 0x0100;
 constexpr UINT CB_ADDSTRING = 0x0143;
@@ -54,6 +56,15 @@ constexpr UINT CB_GETITEMDATA = 0x0150;
 constexpr UINT CB_SETITEMDATA = 0x0151;
 constexpr LRESULT CB_ERR = -1;
 constexpr WORD CBN_SELCHANGE = 1;
+constexpr WORD CBN_EDITCHANGE = 5;
+constexpr WORD CBN_EDITUPDATE = 6;
+
+// Whether a combo box has an edit part (CBS_SIMPLE, CBS_DROPDOWN). One
+// without a type style is a drop-down list.
+constexpr bool ComboHasEdit(DWORD style) {
+    const DWORD type = style & CBS_DROPDOWNLIST;
+    return type == CBS_SIMPLE || type == CBS_DROPDOWN;
+}
 
 // List boxes.
 constexpr DWORD LBS_NOTIFY = 0x0001;

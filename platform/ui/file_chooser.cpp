@@ -1,11 +1,15 @@
 #include "platform/ui/file_chooser.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <string>
 
+#include "platform/ui/message_box.h"
 #include "platform/ui/ui_backend.h"
 #include "platform/ui/ui_state.h"
 #include "platform/ui/window.h"
+#include "platform/win/path_nocase.h"
 
 namespace {
 
@@ -34,6 +38,24 @@ std::size_t NameStart(const std::u16string& path) {
     return slash == std::u16string::npos ? 0 : slash + 1;
 }
 
+bool FolderExists(const std::u16string& path) {
+    const std::size_t slash = path.rfind(u'/');
+    if (slash == std::u16string::npos) return true;  // the current directory
+    const std::string folder = ResolvePathNoCase(slash == 0 ? u"/" : path.substr(0, slash));
+    struct stat st;
+    return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(const std::u16string& path) {
+    struct stat st;
+    return stat(ResolvePathNoCase(path).c_str(), &st) == 0;
+}
+
+MessageBoxRequest ChooserMessage(const FileChooserRequest& request, std::u16string text,
+                                 UINT type) {
+    return {request.owner, request.title, std::move(text), type};
+}
+
 BOOL Fail(DWORD error) {
     LastChooserError() = error;
     return FALSE;
@@ -57,10 +79,8 @@ BOOL RunChooser(LPOPENFILENAMEW info, bool save) {
     request.flags = info->Flags;
     std::u16string path;
     if (!CurrentUiBackend().ChooseFile(request, path)) return Fail(0);
+    path = ChooserPathWithExtension(path, request.defaultExtension);
     const std::size_t nameStart = NameStart(path);
-    if (!request.defaultExtension.empty() && path.find(u'.', nameStart) == std::u16string::npos) {
-        path += u"." + request.defaultExtension;
-    }
     if (path.size() + 1 > info->nMaxFile) {
         info->lpstrFile[0] = static_cast<char16_t>(std::min<std::size_t>(path.size() + 1, 0xFFFF));
         return Fail(FNERR_BUFFERTOOSMALL);
@@ -87,4 +107,27 @@ BOOL GetOpenFileNameW(LPOPENFILENAMEW info) {
 
 DWORD CommDlgExtendedError() {
     return LastChooserError();
+}
+
+std::u16string ChooserPathWithExtension(const std::u16string& path,
+                                        const std::u16string& defaultExtension) {
+    if (defaultExtension.empty() || path.find(u'.', NameStart(path)) != std::u16string::npos)
+        return path;
+    return path + u"." + defaultExtension;
+}
+
+std::optional<MessageBoxRequest> MissingPathRefusal(const FileChooserRequest& request,
+                                                    const std::u16string& path) {
+    if (!(request.flags & OFN_PATHMUSTEXIST) || FolderExists(path)) return std::nullopt;
+    return ChooserMessage(request, path + u"\nPath does not exist.\nCheck the path and try again.",
+                          MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::optional<MessageBoxRequest> ReplaceFileQuestion(const FileChooserRequest& request,
+                                                     const std::u16string& path) {
+    if (!request.save || !(request.flags & OFN_OVERWRITEPROMPT) || !FileExists(path))
+        return std::nullopt;
+    return ChooserMessage(
+        request, path.substr(NameStart(path)) + u" already exists.\nDo you want to replace it?",
+        MB_YESNO | MB_ICONEXCLAMATION);
 }

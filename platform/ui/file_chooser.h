@@ -1,6 +1,23 @@
 // The save-file and open-file choosers.
+//
+// Before a chooser accepts a path (the default extension already added) it
+// makes these checks, each a message box titled with the chooser's title
+// and owned by the chooser's owner; a refused path, or No, keeps the
+// chooser open for another choice:
+//   OFN_PATHMUSTEXIST, the path's folder missing (MB_OK | MB_ICONEXCLAMATION):
+//       "PATH\nPath does not exist.\nCheck the path and try again."
+//   OFN_OVERWRITEPROMPT on a save chooser, the file existing
+//   (MB_YESNO | MB_ICONEXCLAMATION; Yes takes the path):
+//       "NAME already exists.\nDo you want to replace it?"
+// PATH is the chosen path, NAME its part after the last '/'. The scripted
+// backend shows both as message boxes answered by the next answer lines,
+// then goes on with the next file line; the on-screen one shows its own.
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include "platform/ui/ui_backend.h"
 #include "platform/ui/ui_types.h"
 
 constexpr DWORD OFN_READONLY = 0x00000001;
@@ -50,3 +67,15 @@ using LPOPENFILENAMEW = OPENFILENAMEW*;
 BOOL GetSaveFileNameW(LPOPENFILENAMEW info);
 BOOL GetOpenFileNameW(LPOPENFILENAMEW info);
 DWORD CommDlgExtendedError();
+
+// The path a chooser returns for a chosen one: with ".EXT" added when the
+// name has no extension and the request has a default extension.
+std::u16string ChooserPathWithExtension(const std::u16string& path,
+                                        const std::u16string& defaultExtension);
+// The refusal of a path whose folder does not exist, when the request asks
+// for an existing path.
+std::optional<MessageBoxRequest> MissingPathRefusal(const FileChooserRequest& request,
+                                                    const std::u16string& path);
+// The question before replacing an existing file, when the request asks it.
+std::optional<MessageBoxRequest> ReplaceFileQuestion(const FileChooserRequest& request,
+                                                     const std::u16string& path);

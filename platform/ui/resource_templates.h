@@ -67,7 +67,7 @@ enum class ControlKind {
     CheckBox,
     RadioButton,
     Edit,
-    ComboBox,  // drop-down list
+    ComboBox,  // drop-down list, or with an edit part (CBS_DROPDOWN)
     ListBox,
     Trackbar,
     ListView,  // report view

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/ui/dialog.h"
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/user_acts.h"
@@ -198,16 +199,29 @@ int ScriptedBackend::ShowMessageBox(const MessageBoxRequest& request) {
     return step.button;
 }
 
+// The chooser stays open through its own messages: a refused path, or No
+// to replacing a file, is followed by the next file line.
 bool ScriptedBackend::ChooseFile(const FileChooserRequest& request, std::u16string& path) {
     ShownThing shown;
     shown.kind = ShownThing::Kind::FileChooser;
     shown.file = request;
-    AnswerStep step;
-    if (!NextAnswer(DescribeShown(Record(std::move(shown))), {AnswerKind::File}, step))
-        return false;
-    if (step.cancel) return false;
-    path = step.text;
-    return true;
+    const std::string described = DescribeShown(Record(std::move(shown)));
+    while (true) {
+        AnswerStep step;
+        if (!NextAnswer(described, {AnswerKind::File}, step) || step.cancel) return false;
+        const std::u16string chosen = ChooserPathWithExtension(step.text, request.defaultExtension);
+        if (const auto refusal = MissingPathRefusal(request, chosen)) {
+            if (ShowMessageBox(*refusal) == 0) return false;
+            continue;
+        }
+        if (const auto question = ReplaceFileQuestion(request, chosen)) {
+            const int answer = ShowMessageBox(*question);
+            if (answer == 0) return false;
+            if (answer != IDYES) continue;
+        }
+        path = chosen;
+        return true;
+    }
 }
 
 bool ScriptedBackend::ChooseFolder(const FolderChooserRequest& request, std::u16string& path) {

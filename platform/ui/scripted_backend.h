@@ -1,6 +1,8 @@
 // The scripted backend: nothing on screen. Every modal thing takes its
 // answers from an answer source, and everything shown is recorded. The
 // dialog's own handlers run: answers only set controls and press buttons.
+// A file chooser makes the checks of file_chooser.h and shows their
+// messages as message boxes of their own.
 //
 // A modal thing with no fitting answer fails, naming what was shown and
 // what the script held. In a program (KESTRO_UI_SCRIPT) a failure, or an

@@ -64,13 +64,27 @@ bool IsListView(HWND control) {
     return record && record->kind == ControlKind::ListView;
 }
 
+// Typing into a combo box's edit part: the selection goes (the control
+// sees to that), and the dialog hears of the change before and after.
+std::string TypeIntoCombo(HWND dialog, int id, HWND control, const std::u16string& text) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    if (!ComboHasEdit(style)) return Describe(id) + " is a drop-down list: pick one of its items";
+    Notify(dialog, id, CBN_EDITUPDATE, control);
+    SetWindowTextW(control, text.c_str());
+    Notify(dialog, id, CBN_EDITCHANGE, control);
+    return {};
+}
+
 }  // namespace
 
 std::string TypeText(HWND dialog, int id, const std::u16string& text) {
     HWND control = nullptr;
-    if (std::string error = Reach(dialog, id, {ControlKind::Edit}, control); !error.empty()) {
+    if (std::string error = Reach(dialog, id, {ControlKind::Edit, ControlKind::ComboBox}, control);
+        !error.empty()) {
         return error;
     }
+    if (FindWindowRecord(control)->kind == ControlKind::ComboBox)
+        return TypeIntoCombo(dialog, id, control, text);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
     if (style & ES_READONLY) return Describe(id) + " is read-only";
     if ((style & ES_NUMBER) && !DigitsOnly(text)) return Describe(id) + " takes digits only";

@@ -9,12 +9,15 @@
 
 #include "platform/ui/ui_types.h"
 
-// Types a text into an edit (replacing it) and notifies EN_CHANGE.
+// Types a text into an edit (replacing it) and notifies EN_CHANGE; into a
+// combo box's edit part, notifying CBN_EDITUPDATE and CBN_EDITCHANGE (no
+// item stays selected).
 std::string TypeText(HWND dialog, int id, const std::u16string& text);
 // Ticks or unticks a check box; ticking a radio button unticks the others
 // of its group. Notifies BN_CLICKED when the state changes.
 std::string TickButton(HWND dialog, int id, bool tick);
-// Chooses the item of a combo box or list box with exactly this text.
+// Chooses the item of a combo box or list box with exactly this text; a
+// combo box's edit part then shows it.
 std::string PickItem(HWND dialog, int id, const std::u16string& text);
 // Moves a trackbar and notifies WM_HSCROLL.
 std::string SlideTrackbar(HWND dialog, int id, int position);

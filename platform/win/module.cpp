@@ -16,13 +16,15 @@
 
 #include "platform/win/last_error.h"
 #include "platform/win/path_nocase.h"
+#include "platform/win/system_modules.h"
 #include "platform/win/text.h"
 
 struct KestroResourceTable;
 
 // One loaded image. 'image' is the dlopen handle when loadCount > 0; for
 // the program and for images found by address it is the image's link map,
-// which glibc accepts as a handle, so no reference is held on them.
+// which glibc accepts as a handle, so no reference is held on them. A
+// system module has neither image nor link map, only its export table.
 struct ModuleRecord {
     void* image = nullptr;
     const void* linkMap = nullptr;
@@ -32,6 +34,7 @@ struct ModuleRecord {
     bool program = false;
     bool resourcesLooked = false;
     const KestroResourceTable* resources = nullptr;
+    const SystemModule* system = nullptr;
 };
 
 namespace {
@@ -43,8 +46,25 @@ struct ModuleTable {
     std::vector<std::unique_ptr<ModuleRecord>> records;
 };
 
+void AddSystemRecords(ModuleTable& table) {
+    std::size_t count = 0;
+    const SystemModule* modules = SystemModules(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        auto record = std::make_unique<ModuleRecord>();
+        record->path = modules[i].name;
+        record->attached = true;
+        record->resourcesLooked = true;  // it has none
+        record->system = &modules[i];
+        table.records.push_back(std::move(record));
+    }
+}
+
 ModuleTable& Table() {
-    static ModuleTable* table = new ModuleTable;  // outlives static destructors
+    static ModuleTable* table = [] {
+        auto* created = new ModuleTable;  // outlives static destructors
+        AddSystemRecords(*created);
+        return created;
+    }();
     return *table;
 }
 
@@ -63,6 +83,7 @@ const void* LinkMapOfAddress(const void* address, std::string* file = nullptr) {
 }
 
 ModuleRecord* FindRecord(ModuleTable& table, const void* linkMap) {
+    if (!linkMap) return nullptr;  // system modules have none
     for (const auto& record : table.records) {
         if (record->linkMap == linkMap) return record.get();
     }
@@ -235,6 +256,7 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     std::lock_guard lock(table.mutex);
     if (name.find(u'/') == std::u16string_view::npos) {
         ModuleRecord* loaded = FindLoadedByName(table, name);
+        if (loaded && loaded->system) return loaded;  // never counted, never unloaded
         if (loaded && loaded->loadCount > 0) {
             ++loaded->loadCount;
             return loaded;
@@ -270,14 +292,13 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
         return nullptr;
     }
     // Names only: an ordinal (a value below 0x10000) names nothing here.
-    void* symbol = reinterpret_cast<ULONG_PTR>(procName) >= 0x10000
-                       ? SymbolOfImage(*record, procName)
-                       : nullptr;
-    if (!symbol) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return nullptr;
+    FARPROC function = nullptr;
+    if (reinterpret_cast<ULONG_PTR>(procName) >= 0x10000) {
+        function = record->system ? SystemModuleExport(*record->system, procName)
+                                  : reinterpret_cast<FARPROC>(SymbolOfImage(*record, procName));
     }
-    return reinterpret_cast<FARPROC>(symbol);
+    if (!function) SetLastError(ERROR_PROC_NOT_FOUND);
+    return function;
 }
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {

@@ -4,6 +4,12 @@
 // never dereferenced. The table is guarded by one recursive lock, held while
 // a library's DllMain runs (as the Windows loader lock is), so DllMain may
 // call back into these functions.
+//
+// The system libraries (system_modules.h: "kernel32.dll") are always loaded:
+// GetModuleHandleW and LoadLibraryW find them by their bare name, without
+// counting a reference; FreeLibrary never unloads them; GetProcAddress gives
+// the functions they export by name; GetModuleFileNameW gives the bare name
+// (there is no file behind them), and they have no resources.
 #pragma once
 
 #include "platform/win/win_types.h"

@@ -20,6 +20,7 @@ using BOOL = std::int32_t;
 using BOOLEAN = std::uint8_t;
 using HRESULT = std::int32_t;
 using LCID = std::uint32_t;
+using LANGID = WORD;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using LONG_PTR = std::intptr_t;

@@ -82,6 +82,36 @@ TEST(ScenarioStep, BytesAreHexPairs) {
     EXPECT_FALSE(Parse(u"expect bytes f.txt zz", step));
 }
 
+TEST(ScenarioStep, RegistryStepsNameTheKeyTheValueAndItsType) {
+    const ScenarioStep set =
+        Parsed(u"registry set \"HKEY_CURRENT_USER\\Software\\My Key\" @ sz two  words ");
+    EXPECT_EQ(StepKind::RegistrySet, set.kind);
+    EXPECT_EQ(u"HKEY_CURRENT_USER\\Software\\My Key", set.key);
+    EXPECT_EQ(u"", set.valueName);
+    EXPECT_FALSE(set.dword);
+    EXPECT_EQ(u"two  words", set.text);
+    EXPECT_EQ(u"@", Parsed(u"registry set HKEY_CLASSES_ROOT\\x \"@\" sz v").valueName);
+    EXPECT_EQ(u"", Parsed(u"registry set HKEY_CLASSES_ROOT\\x \"\" sz \"\"").text);
+
+    EXPECT_EQ(4294967295u,
+              Parsed(u"registry set HKEY_LOCAL_MACHINE\\k n dword 4294967295").number32);
+    const ScenarioStep hex = Parsed(u"registry set HKEY_LOCAL_MACHINE\\k n dword 0xFFfe");
+    EXPECT_TRUE(hex.dword);
+    EXPECT_EQ(0xFFFEu, hex.number32);
+
+    EXPECT_FALSE(Parsed(u"registry delete HKEY_CURRENT_USER\\k").valueName.has_value());
+    EXPECT_EQ(u"Name", Parsed(u"registry delete HKEY_CURRENT_USER\\k Name").valueName);
+
+    const ScenarioStep absent = Parsed(u"expect registry HKEY_CURRENT_USER\\k PopupMgr absent");
+    EXPECT_EQ(StepKind::ExpectRegistry, absent.kind);
+    EXPECT_TRUE(absent.absent);
+    const ScenarioStep text = Parsed(u"expect registry HKEY_CURRENT_USER\\k n \"absent\"");
+    EXPECT_FALSE(text.absent);
+    EXPECT_EQ(u"absent", text.text);
+    EXPECT_EQ(u"1 2", Parsed(u"expect registry HKEY_CURRENT_USER\\k n 1 2").text);
+    EXPECT_EQ(StepKind::WaitSpeech, Parsed(u"wait speech").kind);
+}
+
 TEST(ScenarioStep, MalformedStepsSayWhatWasExpected) {
     struct Case {
         const char16_t* line;
@@ -98,6 +128,20 @@ TEST(ScenarioStep, MalformedStepsSayWhatWasExpected) {
         {u"expect menu Back on", "expected: expect menu LABEL>LABEL... enabled|disabled|absent"},
         {u"expect windows -1", "expected: expect windows N"},
         {u"expect colour #a red", "not a check"},
+        {u"registry set Software\\k n sz v", "expected: registry set KEY NAME dword|sz VALUE"},
+        {u"registry set HKEY_USERS\\k n sz v", "expected: registry set"},
+        {u"registry set HKEY_CURRENT_USER\\ n sz v", "expected: registry set"},
+        {u"registry set HKEY_CURRENT_USER\\k n dword 4294967296", "expected: registry set"},
+        {u"registry set HKEY_CURRENT_USER\\k n dword 0x123456789", "expected: registry set"},
+        {u"registry set HKEY_CURRENT_USER\\k n dword 12ab", "expected: registry set"},
+        {u"registry set HKEY_CURRENT_USER\\k n qword 1", "expected: registry set"},
+        {u"registry delete HKEY_CURRENT_USER\\k a b", "expected: registry delete KEY [NAME]"},
+        {u"registry move a b",
+         "expected: registry set KEY NAME dword|sz VALUE or registry delete KEY [NAME]"},
+        {u"expect registry HKEY_CURRENT_USER\\k n",
+         "expected: expect registry KEY NAME VALUE|absent"},
+        {u"wait forever", "expected: wait speech"},
+        {u"wait speech now", "expected: wait speech"},
         {u"\"open\" a.html", "not a step"},
         {u"jump #a", "not a step"},
     };

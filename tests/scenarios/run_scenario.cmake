@@ -1,19 +1,63 @@
-# Runs one scenario script (see CMakeLists.txt): a fresh work folder with
-# the script and its pages, a fresh KESTRO_HOME, the add-on registered.
+# Runs one scenario script (see CMakeLists.txt) as a user meets the
+# program: a private copy of the program folder, holding kestro-host,
+# regsvr32, SHDOCLC.so, Quillet, the add-ons, KestroHelp.htm when there is
+# one and a login.dat built fresh from login.sql, each add-on registered
+# by that copy's regsvr32; a fresh KESTRO_HOME; and a fresh work folder
+# with the script, its pages and the demo site. Nothing of one run reaches
+# another.
+#
+#   -DHOST -DREGSVR32 -DSHDOCLC -DQUILLET   programs and libraries to copy
+#   -DADDONS        add-on libraries, separated by |
+#   -DMAKE_LOGIN_DB -DLOGIN_SQL             how login.dat is built
+#   -DBIN           the build's program folder (KestroHelp.htm)
+#   -DSOURCE -DSCRIPT                       the script, relative to SOURCE
+#   -DDEMO_SITE     the demo site, copied to site/ when it exists
+#   -DWORK          the work folder; the program folder is WORK/bin
+#   -DFAIL_LINE     with a line number, the run must fail there
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/home)
-file(COPY ${SOURCE}/pages ${SOURCE}/${SCRIPT} DESTINATION ${WORK})
+set(program ${WORK}/bin)
+file(MAKE_DIRECTORY ${WORK}/home ${program})
+get_filename_component(script ${SCRIPT} NAME)
+file(COPY ${SOURCE}/${SCRIPT} DESTINATION ${WORK})
+if(IS_DIRECTORY ${SOURCE}/pages)
+  file(COPY ${SOURCE}/pages DESTINATION ${WORK})
+endif()
+if(IS_DIRECTORY ${DEMO_SITE})
+  file(COPY ${DEMO_SITE}/ DESTINATION ${WORK}/site)
+endif()
+
+string(REPLACE "|" ";" addons "${ADDONS}")
+foreach(file IN ITEMS ${HOST} ${REGSVR32} ${SHDOCLC} ${QUILLET} ${addons})
+  file(COPY ${file} DESTINATION ${program})
+endforeach()
+if(EXISTS ${BIN}/KestroHelp.htm)
+  file(COPY ${BIN}/KestroHelp.htm DESTINATION ${program})
+endif()
+# Never the build's own login.dat: the user's data is in it once they ran
+# the tool.
+execute_process(COMMAND ${MAKE_LOGIN_DB} ${LOGIN_SQL} ${program}/login.dat
+                RESULT_VARIABLE built)
+if(NOT built EQUAL 0)
+  message(FATAL_ERROR "login.dat could not be built from ${LOGIN_SQL}: ${built}")
+endif()
+
 set(ENV{KESTRO_HOME} ${WORK}/home)
 unset(ENV{KESTRO_JOURNAL})
 unset(ENV{KESTRO_UI_SCRIPT})
-
-execute_process(COMMAND ${REGSVR32} /s ${ADDON} RESULT_VARIABLE registered)
-if(NOT registered EQUAL 0)
-  message(FATAL_ERROR "regsvr32 ${ADDON} failed: ${registered}")
+if(NOT DEFINED ENV{QT_QPA_PLATFORM})
+  set(ENV{QT_QPA_PLATFORM} offscreen)
 endif()
 
+foreach(addon IN LISTS addons)
+  get_filename_component(name ${addon} NAME)
+  execute_process(COMMAND ${program}/regsvr32 /s ${program}/${name} RESULT_VARIABLE registered)
+  if(NOT registered EQUAL 0)
+    message(FATAL_ERROR "regsvr32 ${program}/${name} failed: ${registered}")
+  endif()
+endforeach()
+
 execute_process(
-  COMMAND ${HOST} --script ${WORK}/${SCRIPT} --journal ${WORK}/journal.txt
+  COMMAND ${program}/kestro-host --script ${WORK}/${script} --journal ${WORK}/journal.txt
   WORKING_DIRECTORY ${WORK}
   RESULT_VARIABLE status
   OUTPUT_VARIABLE output

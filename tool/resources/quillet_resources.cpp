@@ -2,8 +2,8 @@
 // the usage text and the version data. Linked into the program image itself
 // (never into a library), so FindResourceW(nullptr, ...) finds them.
 #include "platform/ui/resource_templates.h"
+#include "platform/win/version_resource.h"
 #include "tool/resources/resource_ids.h"
-#include "tool/resources/version_info.h"
 
 namespace {
 
@@ -86,7 +86,12 @@ constexpr unsigned char kIconImage[] = {
 };
 constexpr IconTemplate kIcon{kIconImage, sizeof kIconImage};
 
-constexpr VersionInfo kVersion{{1, 0, 0, 1}, {1, 0, 0, 1}, u"Quillet.exe", u"Quillet"};
+constexpr VersionString kVersionStrings[] = {
+    {u"FileDescription", u"Quillet"},  {u"ProductName", u"Quillet"},
+    {u"FileVersion", u"1.0.0.1"},      {u"ProductVersion", u"1.0.0.1"},
+    {u"InternalName", u"Quillet.exe"}, {u"OriginalFilename", u"Quillet.exe"},
+};
+constexpr VersionResource kVersion = Version({1, 0, 0, 1}, {1, 0, 0, 1}, kVersionStrings);
 
 constexpr KestroResourceEntry kResources[] = {
     ResourceEntry(RT_DIALOG_ID, IDD_QUILLET_DIALOG, kLoginInputDialog),

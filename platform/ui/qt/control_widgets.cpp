@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -53,21 +54,45 @@ private:
     ActRunner m_run;
 };
 
+// A multi-line button's text broken at blanks into lines that fit its
+// width, as Windows wraps it; a single word wider than the button stays whole.
+QString WrapToWidth(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines.join(u'\n');
+}
+
 class PushButton final : public Base {
 public:
     PushButton(const ControlSnapshot& control, const ControlContext& context)
-        : Base(control, context), m_button(new QPushButton(context.parent)) {
+        : Base(control, context),
+          m_button(new QPushButton(context.parent)),
+          m_multiLine((control.style & BS_MULTILINE) != 0) {
         m_button->setAutoDefault(false);  // Enter goes to the dialog's own rule
         m_button->setDefault(control.kind == ControlKind::DefPushButton);
         QObject::connect(m_button, &QPushButton::clicked, [this] { Act(PressButton); });
     }
     QWidget* widget() override { return m_button; }
     void Show(const ControlSnapshot& control) override {
-        m_button->setText(LabelText(control.text, true));
+        const QString label = LabelText(control.text, true);
+        const int room = m_button->width() - 2 * m_button->fontMetrics().averageCharWidth();
+        m_button->setText(
+            m_multiLine && room > 0 ? WrapToWidth(label, m_button->fontMetrics(), room) : label);
     }
 
 private:
     QPushButton* m_button;
+    bool m_multiLine;
 };
 
 class TickBox final : public Base {
@@ -147,6 +172,8 @@ public:
         if (icon && icon->image &&
             image.loadFromData(icon->image, static_cast<uint>(icon->imageSize))) {
             m_label->setPixmap(image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            // An icon control without a size takes the icon's, as on Windows.
+            if (m_label->width() == 0 || m_label->height() == 0) m_label->resize(32, 32);
         }
     }
 
@@ -212,28 +239,50 @@ private:
     QPlainTextEdit* m_edit;
 };
 
-class DropDownList final : public Base {
+// A drop-down list, or (CBS_DROPDOWN, CBS_SIMPLE) an editable combo box
+// whose edit part the user types into.
+class ComboBox final : public Base {
 public:
-    DropDownList(const ControlSnapshot& control, const ControlContext& context)
-        : Base(control, context), m_combo(new QComboBox(context.parent)) {
+    ComboBox(const ControlSnapshot& control, const ControlContext& context)
+        : Base(control, context),
+          m_combo(new QComboBox(context.parent)),
+          m_editable(ComboHasEdit(control.style)) {
         QObject::connect(m_combo, &QComboBox::activated, [this](int index) {
             const std::u16string text = m_combo->itemText(index).toStdU16String();
             Act([&text](HWND dialog, int id) { return PickItem(dialog, id, text); });
+        });
+        if (!m_editable) return;
+        m_combo->setEditable(true);
+        m_combo->setInsertPolicy(QComboBox::NoInsert);
+        m_combo->setCompleter(nullptr);  // the typed text is the text, as on Windows
+        QObject::connect(m_combo->lineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
+            Act([&text](HWND dialog, int id) {
+                return TypeText(dialog, id, text.toStdU16String());
+            });
         });
     }
     QWidget* widget() override { return m_combo; }
     void Show(const ControlSnapshot& control) override {
         const QSignalBlocker blocker(m_combo);
+        QLineEdit* edit = m_combo->lineEdit();
+        const QString typed = edit ? edit->text() : QString();
+        const int caret = edit ? edit->cursorPosition() : 0;
         if (control.items != m_items) {
             m_items = control.items;
             m_combo->clear();
             m_combo->addItems(ToQt(m_items));
         }
-        m_combo->setCurrentIndex(control.selected);
+        if (m_combo->currentIndex() != control.selected) m_combo->setCurrentIndex(control.selected);
+        const QString text = QString::fromStdU16String(control.text);
+        if (!edit || edit->text() == text) return;
+        // The caret stays where the user left it when the text is what they typed.
+        edit->setText(text);
+        edit->setCursorPosition(text == typed ? caret : static_cast<int>(text.size()));
     }
 
 private:
     QComboBox* m_combo;
+    bool m_editable;
     std::vector<std::u16string> m_items;
 };
 
@@ -388,7 +437,7 @@ std::unique_ptr<ControlWidget> MakeControlWidget(const ControlSnapshot& control,
                 return std::make_unique<MultiLineEdit>(control, context);
             return std::make_unique<SingleLineEdit>(control, context);
         case ControlKind::ComboBox:
-            return std::make_unique<DropDownList>(control, context);
+            return std::make_unique<ComboBox>(control, context);
         case ControlKind::ListBox:
             return std::make_unique<ItemList>(control, context);
         case ControlKind::Trackbar:

@@ -63,6 +63,31 @@ QString NameFilter(const std::pair<std::u16string, std::u16string>& filter) {
     return ToQt(filter.first) + " (" + patterns + ")";
 }
 
+// Qt's file dialog checks an existing file (ExistingFile mode) and asks
+// before replacing one (unless DontConfirmOverwrite), with the chooser's
+// own texts; it does not check the folder of a file that need not exist,
+// which OFN_PATHMUSTEXIST asks for, so that check is added here.
+class ChooserDialog final : public QFileDialog {
+public:
+    ChooserDialog(const FileChooserRequest& request, QWidget* parent)
+        : QFileDialog(parent, ToQt(request.title)), m_request(request) {}
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            if (const auto refusal =
+                    MissingPathRefusal(m_request, files.first().toStdU16String())) {
+                RunMessageBox(*refusal, this);
+                return;  // the chooser stays open
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const FileChooserRequest& m_request;
+};
+
 }  // namespace
 
 int RunMessageBox(const MessageBoxRequest& request, QWidget* parent) {
@@ -73,7 +98,7 @@ int RunMessageBox(const MessageBoxRequest& request, QWidget* parent) {
 }
 
 bool RunFileChooser(const FileChooserRequest& request, QWidget* parent, std::u16string& path) {
-    QFileDialog chooser(parent, ToQt(request.title));
+    ChooserDialog chooser(request, parent);
     chooser.setOption(QFileDialog::DontUseNativeDialog);
     chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     chooser.setFileMode(!request.save && (request.flags & OFN_FILEMUSTEXIST)

@@ -25,6 +25,11 @@ std::string LastSegment(const VARIANT* url) {
     return text.substr(text.rfind('/') + 1);
 }
 
+HandlerAction& CurrentAction() {
+    static HandlerAction action;
+    return action;
+}
+
 std::string TagOfEvent(IDispatch* event) {
     CComQIPtr<IHTMLEventObj> object(event);
     CComPtr<IHTMLElement> source;
@@ -120,7 +125,11 @@ public:
                 break;
             }
             default:
-                break;
+                return S_OK;
+        }
+        if (CurrentAction() && !EventLog().empty()) {
+            const HandlerAction action = CurrentAction();  // it may replace itself
+            action(EventLog().back(), m_browser);
         }
         return S_OK;
     }
@@ -174,6 +183,10 @@ KESTRO_BUILTIN_CLASS(RecordingAddOn, kRecordingAddOn, CreateRecordingAddOn);
 
 }  // namespace
 
+void SetHandlerAction(HandlerAction action) {
+    CurrentAction() = std::move(action);
+}
+
 std::vector<std::string>& EventLog() {
     static std::vector<std::string> log;
     return log;
@@ -182,6 +195,7 @@ std::vector<std::string>& EventLog() {
 void BrowserTest::SetUp() {
     CoInitialize(nullptr);
     EventLog().clear();
+    SetHandlerAction(nullptr);
     m_journal = m_pages.File("journal.txt");
     setenv("KESTRO_JOURNAL", m_journal.c_str(), 1);
     auto answers = std::make_unique<QueuedAnswers>();
@@ -194,6 +208,7 @@ void BrowserTest::SetUp() {
 }
 
 void BrowserTest::TearDown() {
+    SetHandlerAction(nullptr);
     Session().CloseAll();
     EXPECT_EQ("", m_backend->Failure());
     EXPECT_EQ("", m_backend->Unused());
@@ -203,9 +218,13 @@ void BrowserTest::TearDown() {
 }
 
 void BrowserTest::LoadRecordingAddOn() {
+    LoadAddOn(u"{5E0C7A21-3B44-4D8E-9A61-0F2B7C9D1E41}");
+}
+
+void BrowserTest::LoadAddOn(std::u16string_view classKey) {
     HKEY key = nullptr;
     const std::u16string path =
-        std::u16string(browser::kAddOnsKey) + u"\\{5E0C7A21-3B44-4D8E-9A61-0F2B7C9D1E41}";
+        std::u16string(browser::kAddOnsKey) + u"\\" + std::u16string(classKey);
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
                                              KEY_WRITE, nullptr, &key, nullptr));
     RegCloseKey(key);
@@ -251,6 +270,18 @@ browser::PageElement BrowserTest::Element(browser::BrowserWindow& window,
     const std::string error = window.FindElement(selector, found);
     EXPECT_EQ("", error);
     return found;
+}
+
+HRESULT WriteDocument(IHTMLDocument2* document, const std::u16string& html) {
+    SAFEARRAY* strings = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+    VARIANT* items = nullptr;
+    SafeArrayAccessData(strings, reinterpret_cast<void**>(&items));
+    items[0].vt = VT_BSTR;
+    items[0].bstrVal = SysAllocString(html.c_str());
+    SafeArrayUnaccessData(strings);
+    const HRESULT hr = document->write(strings);
+    SafeArrayDestroy(strings);
+    return hr;
 }
 
 void SetPopupBlocker(DWORD value) {

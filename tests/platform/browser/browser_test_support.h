@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/browser/browser_session.h"
+#include "platform/browser/mshtml_document.h"
 #include "platform/ui/scripted_backend.h"
 #include "tests/support/temp_home.h"
 
@@ -21,14 +23,20 @@ namespace browser_test {
 std::vector<std::string>& EventLog();
 // The recording add-on cancels every navigation whose address holds this.
 inline constexpr char16_t kCancelledWord[] = u"cancel";
+// Runs inside the recording add-on's handler, after it wrote the event down
+// (the log entry and the browser the add-on is sited on); reset per test.
+using HandlerAction = std::function<void(const std::string& entry, IWebBrowser2* browser)>;
+void SetHandlerAction(HandlerAction action);
 
 class BrowserTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Registers the recording add-on for the windows opened from now on.
+    // Registers the recording add-on, or the add-on of a class id ("{...}"),
+    // for the windows opened from now on.
     void LoadRecordingAddOn();
+    void LoadAddOn(std::u16string_view classKey);
     // Writes a page into the pages folder; its file: URL.
     std::u16string AddPage(const std::string& name, const std::string& html);
     std::u16string PageUrl(const std::string& name) const;
@@ -50,6 +58,9 @@ private:
     QueuedAnswers* m_answers = nullptr;
     ScriptedBackend* m_backend = nullptr;
 };
+
+// Writes html into a document (one string, as document.write takes it).
+HRESULT WriteDocument(IHTMLDocument2* document, const std::u16string& html);
 
 // Sets a registry value the way a user's settings would.
 void SetPopupBlocker(DWORD value);

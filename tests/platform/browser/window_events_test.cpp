@@ -26,18 +26,6 @@ HRESULT OpenFrom(IHTMLDocument2* document, const char16_t* url, IDispatch** wind
     return document->open(address, name, features, replace, window);
 }
 
-HRESULT Write(IHTMLDocument2* document, const std::u16string& html) {
-    SAFEARRAY* strings = SafeArrayCreateVector(VT_VARIANT, 0, 1);
-    VARIANT* items = nullptr;
-    SafeArrayAccessData(strings, reinterpret_cast<void**>(&items));
-    items[0].vt = VT_BSTR;
-    items[0].bstrVal = SysAllocString(html.c_str());
-    SafeArrayUnaccessData(strings);
-    const HRESULT hr = document->write(strings);
-    SafeArrayDestroy(strings);
-    return hr;
-}
-
 std::string BstrText(BSTR text) {
     return Utf16ToUtf8(text ? text : u"");
 }
@@ -119,10 +107,10 @@ TEST_F(WindowEvents, OpenOfBlankGivesAWritableWindowWithItsOwnAddOn) {
     CComPtr<IHTMLDocument2> written;
     ASSERT_EQ(S_OK, newWindow->get_document(&written));
     EventLog().clear();
-    ASSERT_EQ(S_OK, Write(written,
-                          u"<title>Kestro Link Pages</title><frameset cols='100%'>"
-                          u"<frame src='" +
-                              PageUrl("a.html") + u"'></frameset>"));
+    ASSERT_EQ(S_OK, WriteDocument(written,
+                                  u"<title>Kestro Link Pages</title><frameset cols='100%'>"
+                                  u"<frame src='" +
+                                      PageUrl("a.html") + u"'></frameset>"));
     ASSERT_EQ(S_OK, written->close());
     // The written page completes as a loaded one: its frames first.
     EXPECT_EQ((Log{"NC2 about:blank top", "BN2 a.html frame", "NC2 a.html frame", "DC a.html frame",
@@ -172,8 +160,13 @@ TEST_F(WindowEvents, NavigateWithNewWindowFlagsOpensWindowsAndTargetsReachFrames
     browser::BrowserWindow& window = Open(PageUrl("top.html"));
     CComBSTR address(PageUrl("b.html").c_str());
     CComVariant newTab(static_cast<int>(navOpenInNewTab));
+    CComVariant newWindow(static_cast<int>(navOpenInNewWindow));
     EXPECT_EQ(S_OK, window.Browser()->Navigate(address, &newTab, nullptr, nullptr, nullptr));
-    EXPECT_EQ(2u, Session().WindowCount());
+    EXPECT_EQ(S_OK, window.Browser()->Navigate(address, &newWindow, nullptr, nullptr, nullptr));
+    EXPECT_EQ(3u, Session().WindowCount());
+    EXPECT_EQ(PageUrl("b.html"), Session().Window(2)->Url());
+    EXPECT_EQ((std::vector<std::string>{Utf16ToUtf8(PageUrl("b.html"))}), JournalOf("tab"));
+    EXPECT_EQ((std::vector<std::string>{Utf16ToUtf8(PageUrl("b.html"))}), JournalOf("window"));
 
     CComVariant none(0), left(u"left");
     EXPECT_EQ(S_OK, window.Browser()->Navigate(address, &none, &left, nullptr, nullptr));

@@ -2,6 +2,8 @@
 // connection points and sink maps.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/com/atl_com.h"
 #include "platform/com/atl_dispatch.h"
 #include "platform/com/atl_event.h"
@@ -280,6 +282,43 @@ TEST_F(SinkMapTest, EachSinkGetsItsOwnCookie) {
     EXPECT_EQ(sourceObject->m_point.SinkCount(), 2u);
     probe.DispEventUnadvise(source);
     listener.DispEventUnadvise(source);
+    EXPECT_EQ(sourceObject->m_point.SinkCount(), 0u);
+}
+
+// The add-on's document sink: a dual object whose QueryInterface answers
+// its own interface and IDispatch, never the event interface.
+class DualSink : public CComObjectRootEx<CComSingleThreadModel>,
+                 public IDispatchImpl<IFirst, &IID_IFirst> {
+public:
+    BEGIN_COM_MAP(DualSink)
+    COM_INTERFACE_ENTRY(IFirst)
+    COM_INTERFACE_ENTRY(IDispatch)
+    END_COM_MAP()
+
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, tagVARIANT*, EXCEPINFO*,
+                        UINT*) override {
+        events.push_back(id);
+        return S_OK;
+    }
+    std::vector<DISPID> events;
+};
+
+TEST_F(SinkMapTest, ADispinterfacePointTakesASinkThatAnswersOnlyIDispatch) {
+    CComObject<DualSink>* raw = nullptr;
+    ASSERT_EQ(CComObject<DualSink>::CreateInstance(&raw), S_OK);
+    CComPtr<IFirst> sink(raw);
+    DWORD cookie = 0;
+    ASSERT_EQ(sourceObject->m_point.Advise(sink, &cookie), S_OK);
+    EXPECT_NE(cookie, 0u);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    sourceObject->m_point.Fire(1001, &none);
+    EXPECT_EQ(raw->events, std::vector<DISPID>{1001});
+    EXPECT_EQ(sourceObject->m_point.Unadvise(cookie), S_OK);
+
+    // An object with neither the event interface nor IDispatch is refused.
+    cookie = 77;
+    EXPECT_EQ(sourceObject->m_point.Advise(source, &cookie), CONNECT_E_CANNOTCONNECT);
+    EXPECT_EQ(cookie, 0u);
     EXPECT_EQ(sourceObject->m_point.SinkCount(), 0u);
 }
 

@@ -7,9 +7,10 @@
 #include <set>
 
 #include "platform/sapi/synthesis_text.h"
-#include "platform/sapi/user_locale.h"
 #include "platform/win/text.h"
+#include "platform/win/user_locale.h"
 #include "tests/platform/sapi/sapi_test_support.h"
+#include "tests/support/locale_environment.h"
 
 using namespace sapi_test;
 using namespace std::chrono_literals;
@@ -112,22 +113,7 @@ TEST_F(VoiceTokenTest, SetVoiceChangesTheEngineVoiceOfThatObjectOnly) {
 
 class UserLocaleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-            const char* value = getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(name);
-        }
-    }
-    void TearDown() override {
-        for (auto& [name, value] : m_saved) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+    testing_support::LocaleEnvironment m_environment;
 };
 
 TEST_F(UserLocaleTest, InterfaceLanguageComesFromTheLocale) {

@@ -71,6 +71,10 @@ TEST(AnswerSteps, ParseEveryKind) {
     EXPECT_FALSE(Parse(u"file \"-\"").cancel);
     EXPECT_TRUE(Parse(u"print -").cancel);
     EXPECT_FALSE(Parse(u"print ok").cancel);
+    const AnswerStep escape = Parse(u"escape");
+    EXPECT_EQ(escape.kind, AnswerKind::Key);
+    EXPECT_EQ(escape.key, DialogKey::Escape);
+    EXPECT_TRUE(IsDialogControlStep(escape.kind));
 }
 
 TEST(AnswerSteps, MalformedStepsSayWhatWasExpected) {
@@ -81,5 +85,6 @@ TEST(AnswerSteps, MalformedStepsSayWhatWasExpected) {
     EXPECT_EQ(ParseError(u"message \"t\" \"x\" Maybe"),
               "expected: message \"TITLE\" \"TEXT\" OK|Yes|No|Cancel");
     EXPECT_EQ(ParseError(u"print yes"), "expected: print ok or print -");
+    EXPECT_EQ(ParseError(u"escape now"), "expected: escape");
     EXPECT_EQ(ParseError(u"open http://example.com"), "not an answer step");
 }

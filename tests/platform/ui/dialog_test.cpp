@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/ui/atl_ddx.h"
 #include "platform/ui/atl_dialog.h"
 #include "platform/ui/message_box.h"
@@ -292,6 +296,102 @@ TEST(DialogItems, ComboAndListBoxInsertSortedAndKeepItemData) {
     EXPECT_EQ(comboData, 101);  // Microsoft Mary's token
     EXPECT_EQ(listData, 2);
     EXPECT_EQ(notifications, (std::vector<WORD>{CBN_SELCHANGE, LBN_SELCHANGE, BN_CLICKED}));
+}
+
+std::u16string WindowText(HWND window) {
+    char16_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+LRESULT AddItem(HWND combo, const char16_t* text) {
+    return SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// The edit part of a drop-down combo box and its list, as Windows keeps
+// them together; a drop-down list's text is its selected item.
+TEST(DialogItems, DropDownComboBoxEditTextFollowsTheSelectionAndTypingClearsIt) {
+    ScriptedUi ui;
+    RunDialog(ui_testing::kControlsDialog, nullptr, [](HWND dialog) {
+        const HWND combo = GetDlgItem(dialog, 240);
+        EXPECT_EQ(AddItem(combo, u"Microsoft Sam"), 0);
+        EXPECT_EQ(AddItem(combo, u"Anna"), 0);
+        EXPECT_EQ(AddItem(combo, u"Microsoft Mary"), 1);
+        EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+        EXPECT_EQ(SendMessageW(combo, CB_SETITEMDATA, 1, 0x5150), 0);
+        EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 1, 0), 0x5150);
+        EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 3, 0), CB_ERR);
+        EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(u"microsoft MARY")),
+                  1);
+        EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(u"Microsoft")),
+                  CB_ERR);
+
+        EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 1, 0), 1);
+        EXPECT_EQ(WindowText(combo), u"Microsoft Mary");
+        EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 1, 0), 14);
+        char16_t item[32] = {};
+        EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(item)), 13);
+        EXPECT_EQ(std::u16string(item), u"Microsoft Sam");
+
+        // Setting the text leaves no item selected, even an item's text.
+        EXPECT_TRUE(SetWindowTextW(combo, u"Anna"));
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(WindowText(combo), u"Anna");
+        // The count, or -1, selects nothing and clears the edit part.
+        for (const WPARAM none : {WPARAM{3}, static_cast<WPARAM>(-1)}) {
+            SendMessageW(combo, CB_SETCURSEL, 0, 0);
+            EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, none, 0), CB_ERR);
+            EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+            EXPECT_EQ(WindowText(combo), u"");
+        }
+
+        const HWND list = GetDlgItem(dialog, 214);
+        AddItem(list, u"Only");
+        SendMessageW(list, CB_SETCURSEL, 0, 0);
+        EXPECT_EQ(WindowText(list), u"Only");
+        EXPECT_EQ(SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"Other")), CB_ERR);
+        EXPECT_EQ(WindowText(list), u"Only");
+        SendMessageW(list, CB_RESETCONTENT, 0, 0);
+        EXPECT_EQ(WindowText(list), u"");
+        EndDialog(dialog, IDOK);
+    });
+}
+
+TEST(DialogItems, PickAndSetAnswerADropDownComboBox) {
+    ScriptedUi ui;
+    ui.Answer(u"dialog \"Kestro - Test controls\"");
+    ui.Answer(u"pick 240 Microsoft Mary");
+    ui.Answer(u"press 218");
+    ui.Answer(u"set 240 Zira");
+    ui.Answer(u"press 218");
+    ui.Answer(u"set 214 Zira");
+    std::vector<std::pair<std::u16string, int>> seen;
+    std::vector<WORD> notifications;
+    RunDialog(
+        ui_testing::kControlsDialog, nullptr,
+        [](HWND dialog) {
+            for (const char16_t* voice : {u"Microsoft Sam", u"Microsoft Mary", u"Anna"})
+                AddItem(GetDlgItem(dialog, 240), voice);
+            AddItem(GetDlgItem(dialog, 214), u"Zira");
+        },
+        [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message != WM_COMMAND) return FALSE;
+            if (LOWORD(wParam) == 240) notifications.push_back(HIWORD(wParam));
+            if (LOWORD(wParam) == 218) {
+                const ControlSnapshot combo = SnapshotControl(GetDlgItem(dialog, 240));
+                seen.emplace_back(combo.text, combo.selected);
+                EXPECT_EQ(combo.items.size(), 3u);
+            }
+            return TRUE;
+        });
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<std::u16string, int>>{{u"Microsoft Mary", 1}, {u"Zira", -1}}));
+    EXPECT_EQ(notifications, (std::vector<WORD>{CBN_SELCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
+    EXPECT_NE(ui.backend().Failure().find("set 214 Zira: control 214 is a drop-down list"),
+              std::string::npos)
+        << ui.backend().Failure();
 }
 
 TEST(DialogItems, TrackbarKeepsItsPositionInRange) {

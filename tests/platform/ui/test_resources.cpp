@@ -31,12 +31,14 @@ constexpr DialogControl kControls[] = {
     {220, ControlKind::Edit, u"", 192, 152, 24, 14, ES_NUMBER},
     {221, ControlKind::Edit, u"read only", 8, 170, 60, 14, ES_READONLY},
     {214, ControlKind::ComboBox, u"", 8, 190, 100, 60, CBS_DROPDOWNLIST | CBS_SORT},
+    {240, ControlKind::ComboBox, u"", 228, 190, 52, 60, CBS_DROPDOWN | CBS_SORT},
     {225, ControlKind::ListBox, u"", 120, 190, 100, 60, LBS_SORT | LBS_NOTIFY},
     {215, ControlKind::Trackbar, u"", 8, 260, 100, 14},
     {230, ControlKind::ListView, u"", 8, 280, 200, 80,
      LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING},
     {231, ControlKind::ListView, u"", 8, 370, 200, 80, LVS_REPORT | LVS_SINGLESEL},
     {232, ControlKind::PushButton, u"Disabled", 228, 48, 48, 14, WS_DISABLED},
+    {233, ControlKind::PushButton, u"Import Login Data...", 228, 68, 48, 18, BS_MULTILINE},
 };
 constexpr DialogTemplate kControlsTemplate = Dialog(u"Kestro - Test controls", 287, 460, kControls);
 

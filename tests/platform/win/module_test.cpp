@@ -184,3 +184,27 @@ TEST_F(Modules, ProgramModuleAndTruncatedFileNames) {
     EXPECT_TRUE(FreeLibrary(program));  // never unloads the program
     EXPECT_EQ(GetModuleHandleW(nullptr), program);
 }
+
+TEST_F(Modules, TheSystemLibraryIsAlwaysLoadedAndExportsByName) {
+    HMODULE kernel32 = GetModuleHandleW(u"kernel32.dll");
+    ASSERT_NE(kernel32, nullptr);
+    EXPECT_EQ(GetModuleHandleW(u"KERNEL32.DLL"), kernel32);
+    EXPECT_EQ(LoadLibraryW(u"Kernel32.dll"), kernel32);
+    EXPECT_TRUE(FreeLibrary(kernel32));
+    EXPECT_TRUE(FreeLibrary(kernel32));  // never unloaded, however often freed
+    EXPECT_EQ(GetModuleHandleW(u"kernel32.dll"), kernel32);
+    EXPECT_NE(kernel32, GetModuleHandleW(nullptr));
+    EXPECT_EQ(FileNameOf(kernel32), u"kernel32.dll");
+
+    EXPECT_NE(GetProcAddress(kernel32, "GetUserDefaultUILanguage"), nullptr);
+    EXPECT_NE(GetProcAddress(kernel32, "GetUserDefaultLangID"), nullptr);
+    EXPECT_EQ(GetProcAddress(kernel32, "getuserdefaultuilanguage"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
+    EXPECT_EQ(GetProcAddress(kernel32, "DllMain"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
+    // No file and no image behind it: a path does not find it.
+    EXPECT_EQ(GetModuleHandleW(u"/usr/lib/kernel32.dll"), nullptr);
+    EXPECT_EQ(ModuleFromAddress(
+                  reinterpret_cast<const void*>(GetProcAddress(kernel32, "GetUserDefaultLangID"))),
+              GetModuleHandleW(nullptr));
+}

@@ -1,12 +1,23 @@
 // An add-on for the scenario scripts: it gives their pages modal UI to
-// answer. It watches clicks in each window's top-level page:
+// answer and work that runs after its handlers. It watches clicks in each
+// window's top-level page:
 //   #ask      a dialog "Scenario - Greeting": name (101), shout (102),
 //             Apply (103) writes the greeting into #greeting at once, OK
 //             writes it too and journals "scenario" "greeting TEXT";
 //   #confirm  a Yes/No message box; #status becomes "kept" or "dropped";
 //   #save     a save-file chooser; #greeting's value is written to the
-//             chosen file as UTF-8 and "scenario" "saved PATH" journalled.
+//             chosen file as UTF-8 and "scenario" "saved PATH" journalled;
+//   #newtab   opens #tablink's address in a new tab;
+//   #popup    opens a blank window with document.open and writes a page
+//             titled "Popup" into it;
+//   #speak    speaks #speech's value with a voice of its own, at once;
+//   #voicestate  writes that voice's running state into #voice: "done",
+//             "speaking" or "paused".
+// Loaded into a process, it journals "scenario" "loaded PATH beside
+// FILES", FILES being those of login.dat and Quillet found beside it.
 // DllRegisterServer registers it as a Browser Helper Object.
+#include <sys/stat.h>
+
 #include <fstream>
 #include <string>
 
@@ -18,6 +29,7 @@
 #include "platform/com/atl_event.h"
 #include "platform/com/atl_module.h"
 #include "platform/com/atl_site.h"
+#include "platform/sapi/sapi.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/file_chooser.h"
 #include "platform/ui/message_box.h"
@@ -52,6 +64,23 @@ HMODULE g_module = nullptr;
 
 std::u16string Text(const CComBSTR& text) {
     return text.m_str ? std::u16string(text.m_str) : std::u16string();
+}
+
+bool Exists(const std::u16string& path) {
+    struct stat info {};
+    return stat(Utf16ToUtf8(path).c_str(), &info) == 0;
+}
+
+// Where the add-on was loaded from, and what lies beside it.
+void JournalLoaded(HMODULE module) {
+    char16_t path[1024] = {};
+    if (!GetModuleFileNameW(module, path, 1024)) return;
+    const std::u16string library(path);
+    const std::u16string folder = library.substr(0, library.rfind(u'/') + 1);
+    std::u16string beside;
+    for (const char16_t* name : {u"login.dat", u"Quillet"})
+        if (Exists(folder + name)) beside += u" " + std::u16string(name);
+    JournalEffect(u"scenario", u"loaded " + library + u" beside" + beside);
 }
 
 class CScenarioAddOn
@@ -114,6 +143,14 @@ public:
             Confirm();
         else if (Text(id) == u"save")
             SaveGreeting();
+        else if (Text(id) == u"newtab")
+            OpenTab();
+        else if (Text(id) == u"popup")
+            OpenPopup();
+        else if (Text(id) == u"speak")
+            Speak();
+        else if (Text(id) == u"voicestate")
+            ShowVoiceState();
         return S_OK;
     }
 
@@ -196,9 +233,57 @@ private:
         if (out) JournalEffect(u"scenario", u"saved " + std::u16string(path));
     }
 
+    void OpenTab() {
+        CComQIPtr<IHTMLDocument3> document(m_page);
+        CComPtr<IHTMLElement> link;
+        CComBSTR id(u"tablink");
+        if (document) document->getElementById(id, &link);
+        CComQIPtr<IHTMLAnchorElement> anchor(link);
+        CComBSTR href;
+        if (!anchor || FAILED(anchor->get_href(&href))) return;
+        CComVariant flags(static_cast<int>(navOpenInNewTab));
+        m_browser->Navigate(href, &flags, nullptr, nullptr, nullptr);
+    }
+
+    void OpenPopup() {
+        CComQIPtr<IHTMLDocument2> document(m_page);
+        CComBSTR blank(u"about:blank");
+        CComVariant name(u"_blank"), features(u"toolbar=no"), replace(true);
+        CComPtr<IDispatch> opened;
+        if (!document || FAILED(document->open(blank, name, features, replace, &opened))) return;
+        CComQIPtr<IHTMLWindow2> window(opened);
+        CComPtr<IHTMLDocument2> written;
+        if (!window || FAILED(window->get_document(&written))) return;
+        SAFEARRAY* strings = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+        VARIANT* items = nullptr;
+        if (!strings || FAILED(SafeArrayAccessData(strings, reinterpret_cast<void**>(&items))))
+            return;
+        items[0].vt = VT_BSTR;
+        items[0].bstrVal = SysAllocString(u"<title>Popup</title><p id=popped>Written</p>");
+        SafeArrayUnaccessData(strings);
+        if (SUCCEEDED(written->write(strings))) written->close();
+        SafeArrayDestroy(strings);
+    }
+
+    void Speak() {
+        if (!m_voice && FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_ISpVoice,
+                                                reinterpret_cast<void**>(&m_voice))))
+            return;
+        m_voice->Speak(PageValue(u"speech").c_str(), SPF_ASYNC, nullptr);
+    }
+
+    void ShowVoiceState() {
+        SPVOICESTATUS status{};
+        if (!m_voice || FAILED(m_voice->GetStatus(&status, nullptr))) return;
+        SetPageValue(u"voice", status.dwRunningState == SPRS_DONE          ? u"done"
+                               : status.dwRunningState == SPRS_IS_SPEAKING ? u"speaking"
+                                                                           : u"paused");
+    }
+
     CComPtr<IWebBrowser2> m_browser;
     CComPtr<IDispatch> m_siteDispatch;
     CComPtr<IDispatch> m_page;
+    CComPtr<ISpVoice> m_voice;
 };
 
 class CScenarioAddOnModule : public CAtlDllModuleT<CScenarioAddOnModule> {};
@@ -227,6 +312,7 @@ extern "C" __attribute__((visibility("default"))) BOOL DllMain(HINSTANCE instanc
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         if (FAILED(_AtlModule.Init(ObjectMap, instance))) return FALSE;
+        JournalLoaded(instance);
     }
     return _AtlModule.DllMain(reason, reserved);
 }

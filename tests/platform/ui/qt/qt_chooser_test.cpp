@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include "platform/ui/file_chooser.h"
 #include "platform/ui/folder_chooser.h"
@@ -10,6 +13,7 @@
 #include "tests/platform/ui/qt/ui_driver.h"
 #include "tests/support/temp_home.h"
 
+using ui_testing::ShownMessageBox;
 using ui_testing::UiDriver;
 
 namespace {
@@ -54,6 +58,55 @@ TEST_F(QtChooserTest, SaveChooserTakesFiltersAndFlagsAndReturnsTheNameWithItsExt
     EXPECT_EQ(std::u16string(path), Utf8ToUtf16(folder.File("notes.txt")));
     EXPECT_EQ(filters, QStringList({"Text files (*.txt *.text)", "All files (*.*)"}));
     EXPECT_TRUE(asksBeforeOverwriting);
+}
+
+// Qt's own question before replacing a file, and the folder check added
+// for OFN_PATHMUSTEXIST; both keep the chooser open when refused.
+TEST_F(QtChooserTest, AMissingFolderIsRefusedAndAnExistingFileAskedAbout) {
+    testing_support::TempDir folder;
+    testing_support::WriteFile(folder.File("report.txt"), "old");
+    // Typed into the name field, as a person types a path that may not exist.
+    auto choose = [](const std::string& path) {
+        return [path] {
+            auto* name = ShownChooser()->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(QString::fromStdString(path));
+            static_cast<QDialog*>(ShownChooser())->accept();
+        };
+    };
+    QString refusal, question, questionTitle;
+    UiDriver driver;
+    driver.Then(ShownChooser, choose(folder.File("no folder/report.txt")));
+    driver.Then(ShownMessageBox, [&] {
+        refusal = ShownMessageBox()->text();
+        ShownMessageBox()->button(QMessageBox::Ok)->click();
+    });
+    driver.Then(ShownChooser, choose(folder.File("report")));
+    driver.Then(ShownMessageBox, [&] {
+        question = ShownMessageBox()->text();
+        questionTitle = ShownMessageBox()->windowTitle();
+        ShownMessageBox()->button(QMessageBox::No)->click();
+    });
+    driver.Then(ShownChooser, choose(folder.File("report")));
+    driver.Then(ShownMessageBox, [] { ShownMessageBox()->button(QMessageBox::Yes)->click(); });
+    driver.Start();
+
+    char16_t path[260] = {};
+    OPENFILENAMEW info{};
+    info.lStructSize = sizeof info;
+    info.lpstrFile = path;
+    info.nMaxFile = 260;
+    info.lpstrTitle = u"Save text file";
+    info.lpstrDefExt = u"txt";
+    info.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    ASSERT_TRUE(GetSaveFileNameW(&info)) << driver.Failure();
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(std::u16string(path), Utf8ToUtf16(folder.File("report.txt")));
+    EXPECT_EQ(refusal, QString::fromStdString(folder.File("no folder/report.txt") +
+                                              "\nPath does not exist.\nCheck the path and try "
+                                              "again."));
+    EXPECT_EQ(question, "report.txt already exists.\nDo you want to replace it?");
+    EXPECT_EQ(questionTitle, "Save text file");
 }
 
 TEST_F(QtChooserTest, CancelledFolderChooserChoosesNothing) {

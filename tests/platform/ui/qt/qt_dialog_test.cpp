@@ -12,6 +12,7 @@
 
 #include "platform/ui/atl_ddx.h"
 #include "platform/ui/atl_dialog.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/qt/qt_backend.h"
 #include "tests/platform/ui/qt/ui_driver.h"
@@ -236,6 +237,73 @@ TEST_F(QtDialogTest, MessageBoxShowsItsIconAndButtonsAndReturnsTheOneClicked) {
               IDNO);
     EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(icon, QMessageBox::Question);
+}
+
+// The voice list of the speech setting dialog: a sorted drop-down combo box.
+struct VoiceChoice {
+    std::u16string text;
+    LRESULT selected = 0;
+};
+
+INT_PTR VoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        for (const char16_t* voice : {u"Microsoft Sam", u"Microsoft Mary", u"Anna"})
+            SendDlgItemMessageW(dialog, 240, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(voice));
+        SendDlgItemMessageW(dialog, 240, CB_SETCURSEL, 0, 0);
+        return TRUE;
+    }
+    if (message != WM_COMMAND || LOWORD(wParam) != IDOK) return FALSE;
+    auto* choice = reinterpret_cast<VoiceChoice*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    char16_t text[64] = {};
+    GetDlgItemTextW(dialog, 240, text, 64);
+    choice->text = text;
+    choice->selected = SendDlgItemMessageW(dialog, 240, CB_GETCURSEL, 0, 0);
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+TEST_F(QtDialogTest, DropDownComboBoxIsEditableAndTypingLeavesNoItemSelected) {
+    bool editable = false;
+    QString shownFirst, shownPicked;
+    LRESULT pickedInModel = -2;
+    UiDriver driver;
+    driver.Then(ShownDialog, [&] {
+        auto* combo = DialogWidget<QComboBox>(240);
+        editable = combo->isEditable();
+        shownFirst = combo->lineEdit()->text();
+        QTest::keyClick(combo, Qt::Key_Down);  // the next item, as a user picks it
+        shownPicked = combo->lineEdit()->text();
+        pickedInModel = SendDlgItemMessageW(ShownDialog()->handle(), 240, CB_GETCURSEL, 0, 0);
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), "Zira");
+        QTest::keyClick(ShownDialog(), Qt::Key_Return);
+    });
+    driver.Start();
+    VoiceChoice choice;
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(ui_testing::kControlsDialog), nullptr,
+                              VoiceDialogProc, reinterpret_cast<LPARAM>(&choice)),
+              IDOK)
+        << driver.Failure();
+    EXPECT_TRUE(editable);
+    EXPECT_EQ(shownFirst, "Anna");
+    EXPECT_EQ(shownPicked, "Microsoft Mary");
+    EXPECT_EQ(pickedInModel, 1);
+    EXPECT_EQ(choice.text, u"Zira");
+    EXPECT_EQ(choice.selected, CB_ERR);
+}
+
+TEST_F(QtDialogTest, AMultiLineButtonWrapsItsLabelToItsWidth) {
+    QString label;
+    UiDriver driver;
+    driver.Then(ShownDialog, [&] {
+        label = DialogWidget<QPushButton>(233)->text();
+        QTest::keyClick(ShownDialog(), Qt::Key_Escape);
+    });
+    driver.Start();
+    CTestDlg dialog;
+    dialog.DoModal(nullptr);
+    EXPECT_EQ(label, "Import Login\nData...") << driver.Failure();
 }
 
 }  // namespace

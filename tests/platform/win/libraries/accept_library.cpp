@@ -1,11 +1,12 @@
 // A library that accepts every process, exports functions and has its own
-// resources. At attach it records what an add-on library looks up: its own
-// handle, its file, and whether "login.dat" lies beside it.
+// resources, version data included (shaped like the add-on's). At attach it records what an add-on
+// library looks up: its own handle, its file, and whether "login.dat" lies beside it.
 #include <string>
 
 #include "platform/win/file_system.h"
 #include "platform/win/module.h"
 #include "platform/win/resource.h"
+#include "platform/win/version_resource.h"
 #include "tests/platform/win/libraries/test_library_events.h"
 
 namespace {
@@ -24,9 +25,21 @@ BOOL LoginDatBeside(HMODULE self) {
 
 constexpr char kScript[] = "HKCR { library script }";
 constexpr char16_t kStrings[] = u"library strings";
+constexpr VersionString kVersionStrings[] = {
+    {u"FileDescription", u"Kestro"},
+    {u"ProductName", u"Kestro"},
+    {u"FileVersion", u"1.0.0.0"},
+    {u"ProductVersion", u"1.0.0.0"},
+    {u"InternalName", u"Farrow.dll"},
+    {u"OriginalFilename", u"Farrow.dll"},
+    {u"Comments", u""},
+};
+constexpr VersionResource kVersion = Version({3, 2, 0, 0}, {1, 0, 0, 0}, kVersionStrings, VFT_DLL);
+
 constexpr KestroResourceEntry kResources[] = {
     ResourceEntry(u"REGISTRY", 101, kScript),
     ResourceEntry(RT_STRING_ID, 7, kStrings),
+    ResourceEntry(RT_VERSION_ID, 1, kVersion),
 };
 
 }  // namespace

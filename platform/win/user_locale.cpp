@@ -1,4 +1,4 @@
-#include "platform/sapi/user_locale.h"
+#include "platform/win/user_locale.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -44,7 +44,11 @@ std::string UserLanguageTag() {
     return locale;
 }
 
-LANGID GetUserDefaultUILanguage() {
+namespace {
+
+// One locale setting serves both calls: there is no separate interface
+// language here.
+LANGID LocaleLanguageId() {
     const std::string tag = UserLanguageTag();
     const std::string language = tag.substr(0, tag.find('-'));
     for (const LanguageId& entry : kLanguageIds)
@@ -52,4 +56,14 @@ LANGID GetUserDefaultUILanguage() {
     for (const LanguageId& entry : kLanguageIds)
         if (entry.tag == language) return entry.id;
     return 0x409;
+}
+
+}  // namespace
+
+LANGID GetUserDefaultUILanguage() {
+    return LocaleLanguageId();
+}
+
+LANGID GetUserDefaultLangID() {
+    return LocaleLanguageId();
 }

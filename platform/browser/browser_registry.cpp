@@ -1,4 +1,4 @@
-#include "platform/browser/browser_settings.h"
+#include "platform/browser/browser_registry.h"
 
 #include "platform/browser/browser_session.h"
 #include "platform/win/registry.h"

@@ -1,0 +1,68 @@
+// Ids of the add-on's resources, of its menus' commands and of the controls
+// its dialogs address.
+#pragma once
+
+// Dialogs, icon, registry scripts.
+#define IDD_ABOUTBOX 100
+#define IDD_OPTION 205
+#define IDI_KESTRO 128
+#define IDR_FARROW 101
+#define IDR_EDITHTML 212
+#define IDR_DOCEVENTSINK 213
+
+// Menus.
+#define IDR_MENU_PAGE 101
+#define IDR_MENU_SELECTION 102
+#define IDR_MENU_CONTROL 211
+#define IDR_MENU_LINK 212
+
+// Strings.
+#define IDS_PRODUCT_NAME 101
+#define IDS_SEARCH_URL 113
+#define IDS_STOP_SPEAKING 114
+#define IDS_RESUME_SPEAKING 115
+
+// Commands.
+#define ID_OPEN_IN_NEW_TAB 2138
+#define ID_SPEAK_PAGE 32769
+#define ID_SAVE_SELECTION 32770
+#define ID_OPTIONS 32775
+#define ID_PRINT_ITEM 32777
+#define ID_ABOUT 32779
+#define ID_SAVE_TABLE_TEXT 32780
+#define ID_SHOW_TABLE_ITEMS 32783
+#define ID_SHOW_ITEM 32784
+#define ID_SHOW_TABLE_TEXT 32788
+#define ID_SHOW_ITEM_TEXT 32789
+#define ID_SPEAK_ITEM 32791
+#define ID_SPEECH_SETTING 32793
+#define ID_SPEAK_SELECTION 32794
+#define ID_SEARCH_SELECTION 32797
+#define ID_SHOW_WITHOUT_STYLE 32799
+#define ID_SHOW_OTHER_LINKS 32801
+#define ID_SAVE_LINKS_TEXT 32807
+#define ID_SPEAK_CONTROL 32810
+#define ID_SAVE_ITEM_TEXT 32811
+#define ID_SAVE_LOGIN 32816
+#define ID_FILL_LOGIN 32817
+#define ID_DELETE_LOGIN 32825
+#define ID_INPUT_LOGIN 32828
+#define ID_GO_SITES 32830
+#define ID_SAVE_FORM 32833
+#define ID_FILL_FORM 32835
+
+// Options dialog.
+#define IDC_APPEND_URL 201
+#define IDC_OPEN_NEW_WINDOW 203
+#define IDC_DBLCLICK_CLOSE 204
+#define IDC_OPEN_PDF_NEW_WINDOW 205
+#define IDC_ASK_SAVE_LOGIN 206
+#define IDC_SAVE_FOLDER 217
+#define IDC_BROWSE_FOLDER 218
+#define IDC_MAX_LINKS 220
+#define IDC_IMPORT_LOGIN 224
+#define IDC_EXPORT_LOGIN 225
+#define IDC_INPUT_LOGIN 226
+
+// About dialog.
+#define IDC_KESTRO_HELP 226
