@@ -1,9 +1,12 @@
 // The add-on library's resources: its four menus with their prompt
 // strings, the Options and About dialogs, the icon, the registry scripts,
-// the type library and the version data. Linked into the library image,
-// where FindResourceW(module, ...) finds them.
+// the type library and the version data, and the feature commands' dialogs
+// and strings from their own folders. Linked into the library image, where
+// FindResourceW(module, ...) finds them.
 
+#include "addon/content/content_resources.h"
 #include "addon/farrow_interfaces.h"
+#include "addon/login/login_resources.h"
 #include "addon/resources/resource_ids.h"
 #include "platform/com/type_library.h"
 #include "platform/ui/resource_templates.h"
@@ -284,6 +287,8 @@ constexpr KestroResourceEntry kResources[] = {
     ResourceEntry(u"REGISTRY", IDR_DOCEVENTSINK, kDocEventSinkScript),
     ResourceEntry(u"TYPELIB", 1, kTypeLib),
     ResourceEntry(RT_VERSION_ID, 1, kVersion),
+    FARROW_LOGIN_RESOURCE_ENTRIES
+    FARROW_CONTENT_RESOURCE_ENTRIES
 };
 
 }  // namespace

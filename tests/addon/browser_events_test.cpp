@@ -63,10 +63,19 @@ TEST_F(BrowserEvents, ClicksThatAreNotPlainLinksNeverToggleOrRedirect) {
         EXPECT_EQ(1u, Setting(u"Open New Window")) << Utf16ToUtf8(selector);
     }
     EXPECT_TRUE(JournalOf("tab").empty());
-    // A click whose navigation never came cannot count for a later one.
-    window.Navigate(DemoFile("notes/two.html"));
-    EXPECT_EQ(u"Note Two", window.Title());
+}
+
+TEST_F(BrowserEvents, AClickWhoseNavigationWasCancelledDoesNotCountForATypedAddress) {
+    LoadRecordingAddOn();  // cancels every address that holds "cancel"
+    SetSetting(u"Open PDF New Window", 1);
+    AddPage("cancel.html", "<title>Never</title>");
+    AddPage("guide.pdf", "%PDF-1.4");
+    browser::BrowserWindow& window =
+        Open(AddPage("start.html", "<a id=go href='cancel.html'>go</a>"));
+    window.Click(Element(window, u"#go"));
+    window.Navigate(PageUrl("guide.pdf"));
     EXPECT_TRUE(JournalOf("tab").empty());
+    EXPECT_EQ(1u, Session().WindowCount());
 }
 
 TEST_F(BrowserEvents, PdfLinksOpenElsewhereOnlyWithTheirSetting) {

@@ -111,6 +111,17 @@ TEST_F(ContextMenus, AControlWithoutTheDatabaseGetsTheBrowsersPlainMenu) {
     EXPECT_EQ(kPageMenu, MenuFor(window, u"#note"));
 }
 
+TEST_F(ContextMenus, WithoutAWindowToOwnItTheBrowserShowsItsOwnMenu) {
+    browser::BrowserWindow& window = OpenDemo("article.html");
+    CEditHtml* addOn = AddOnOf(window);
+    ASSERT_NE(nullptr, addOn);
+    POINT point{10, 10};
+    EXPECT_EQ(S_FALSE, addOn->ShowContextMenu(CONTEXT_MENU_DEFAULT, &point, nullptr, nullptr));
+    // A command target that has no window to own the menu.
+    EXPECT_EQ(S_FALSE,
+              addOn->ShowContextMenu(CONTEXT_MENU_DEFAULT, &point, addOn->GetUnknown(), nullptr));
+}
+
 TEST_F(ContextMenus, TheSpeechItemFollowsTheVoice) {
     browser::BrowserWindow& window = OpenDemo("article.html");
     CEditHtml* addOn = AddOnOf(window);
