@@ -13,6 +13,7 @@
 
 #include "addon/edit_html.h"
 #include "addon/farrow_module.h"
+#include "bench/addon_session.h"
 #include "platform/browser/browser_session.h"
 #include "platform/browser/browser_settings.h"
 #include "platform/com/class_factory.h"
@@ -23,19 +24,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-HRESULT CreateAddOn(IUnknown* outer, REFIID iid, void** out) {
-    return CComCreator<CEditHtml>::CreateInstance(outer, iid, out);
-}
-KESTRO_BUILTIN_CLASS(BenchAddOn, CLSID_EditHtml, CreateAddOn);
+using SteadyClock = std::chrono::steady_clock;
 
 // Dismisses every menu at once and notes when it was handed over.
 class MenuClock final : public UiBackend {
 public:
     void RunModalDialog(HWND) override {}
     UINT TrackPopupMenu(HMENU, HWND, POINT) override {
-        handed = Clock::now();
+        handed = SteadyClock::now();
         return 0;
     }
     int ShowMessageBox(const MessageBoxRequest&) override { return IDCANCEL; }
@@ -43,19 +39,8 @@ public:
     bool ChooseFolder(const FolderChooserRequest&, std::u16string&) override { return false; }
     bool ConfirmPrint(const std::u16string&) override { return false; }
 
-    Clock::time_point handed;
+    SteadyClock::time_point handed;
 };
-
-struct Setup {
-    std::string folder;
-    MenuClock* clock = nullptr;
-};
-
-std::string WritePage(const std::string& folder, const std::string& name, const std::string& html) {
-    const std::string path = folder + "/" + name;
-    std::ofstream(path) << html;
-    return path;
-}
 
 std::string LargePage() {
     std::string page = "<!DOCTYPE html><html><head><title>Large</title></head><body>";
@@ -69,29 +54,16 @@ std::string LargePage() {
     return page + "</body></html>";
 }
 
-Setup& Environment() {
-    static Setup setup = [] {
-        Setup s;
-        char pattern[] = "/tmp/kestro-bench-XXXXXX";
-        s.folder = mkdtemp(pattern);
-        setenv("KESTRO_HOME", s.folder.c_str(), 1);
-        CoInitialize(nullptr);
-        _AtlModule.m_hInstance = ModuleFromAddress(reinterpret_cast<const void*>(&CreateAddOn));
-        _AtlModule.RecordPaths(u"/usr/bin/kestro-host", Utf8ToUtf16(s.folder) + u"/Farrow.so");
-        _AtlModule.UpdateRegistryFromResource(101, TRUE);
-        browser::WriteBrowserVersion();
-        auto clock = std::make_unique<MenuClock>();
-        s.clock = clock.get();
-        InstallUiBackend(std::move(clock));
-        WritePage(s.folder, "large.html", LargePage());
-        WritePage(s.folder, "small.html", "<title>Small</title><p>A small page.</p>");
-        return s;
+MenuClock& Clock() {
+    static MenuClock* clock = [] {
+        auto made = std::make_unique<MenuClock>();
+        MenuClock* kept = made.get();
+        addon_bench::StartSession(std::move(made));
+        addon_bench::WritePage("large.html", LargePage());
+        addon_bench::WritePage("small.html", "<title>Small</title><p>A small page.</p>");
+        return kept;
     }();
-    return setup;
-}
-
-std::u16string PageUrl(const std::string& name) {
-    return u"file://" + Utf8ToUtf16(Environment().folder + "/" + name);
+    return *clock;
 }
 
 void SetAddOnRegistered(bool registered) {
@@ -105,16 +77,16 @@ void SetAddOnRegistered(bool registered) {
 }
 
 void BM_RightClickToMenu(benchmark::State& state) {
-    Setup& setup = Environment();
+    MenuClock& clock = Clock();
     SetAddOnRegistered(true);
     auto& session = browser::BrowserSession::Instance();
-    browser::BrowserWindow* window = session.OpenWindow(PageUrl("large.html"));
+    browser::BrowserWindow* window = session.OpenWindow(addon_bench::PageUrl("large.html"));
     browser::PageElement target;
     window->FindElement(u"#target", target);
     for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+        const SteadyClock::time_point start = SteadyClock::now();
         window->RightClick(target);
-        state.SetIterationTime(std::chrono::duration<double>(setup.clock->handed - start).count());
+        state.SetIterationTime(std::chrono::duration<double>(clock.handed - start).count());
     }
     session.CloseAll();
 }
@@ -126,12 +98,12 @@ BENCHMARK(BM_RightClickToMenu)
 
 // arg 0: add-on registered (1) or not (0); arg 1: windows already open.
 void BM_NewWindow(benchmark::State& state) {
-    Environment();
+    Clock();
     SetAddOnRegistered(state.range(0) != 0);
     auto& session = browser::BrowserSession::Instance();
-    for (int i = 0; i < state.range(1); ++i) session.OpenWindow(PageUrl("small.html"));
+    for (int i = 0; i < state.range(1); ++i) session.OpenWindow(addon_bench::PageUrl("small.html"));
     for (auto _ : state) {
-        browser::BrowserWindow* window = session.OpenWindow(PageUrl("small.html"));
+        browser::BrowserWindow* window = session.OpenWindow(addon_bench::PageUrl("small.html"));
         state.PauseTiming();
         window->Close();
         state.ResumeTiming();
@@ -151,6 +123,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(Environment().folder);
+    addon_bench::EndSession();
     return 0;
 }

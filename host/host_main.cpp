@@ -1,7 +1,16 @@
-// kestro-host --script FILE [--journal FILE]: the browser host driven by a
-// scenario script (standard input without --script). Modal UI is answered
-// by the script's lines. Exit status 0 when every step held, 1 when one did
-// not (the failure is on standard error), 2 for a wrong command line.
+// kestro-host: the browser host.
+//   kestro-host [--engine live] [--map HOST DIR]... [URL]
+//       the browser on screen (the live engine), at URL
+//   kestro-host --screenshot FILE [--menu SEL PATH] [--map HOST DIR]... URL
+//       renders URL with the add-ons loaded to a PNG file and exits; with
+//       --menu, the context menu of the element SEL is open with the
+//       submenus of PATH (labels separated by >, "-" for none)
+//   kestro-host [--engine embedded|live] --script FILE [--journal FILE]
+//       runs a scenario script (standard input when it is not a terminal
+//       and nothing else is asked); modal UI is answered by its lines.
+//       The live engine runs off screen.
+// Exit status 0 when every step held, 1 when one did not (the failure is
+// on standard error), 2 for a wrong command line or no display.
 #include <unistd.h>
 
 #include <climits>
@@ -13,6 +22,7 @@
 #include <iterator>
 #include <string>
 
+#include "host/live_host.h"
 #include "host/scenario_runner.h"
 #include "platform/browser/browser_session.h"
 #include "platform/browser/browser_settings.h"
@@ -23,9 +33,16 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 
+constexpr char kUsage[] =
+    "Usage: kestro-host [--engine live|embedded] [--map HOST DIR]... [URL]\n"
+    "       kestro-host --screenshot FILE [--menu SEL PATH] [--map HOST DIR]... URL\n"
+    "       kestro-host [--engine embedded|live] [--script FILE] [--journal FILE]\n";
+
 struct Options {
     std::string script;
     std::string journal;
+    std::string engine;
+    LiveHostOptions live;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -33,10 +50,36 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         if ((arg == "--script" || arg == "--journal") && i + 1 < argc)
             (arg == "--script" ? options.script : options.journal) = argv[++i];
+        else if (arg == "--engine" && i + 1 < argc)
+            options.engine = argv[++i];
+        else if (arg == "--screenshot" && i + 1 < argc)
+            options.live.screenshot = argv[++i];
+        else if (arg == "--menu" && i + 2 < argc) {
+            options.live.menuTarget = argv[i + 1];
+            options.live.menuPath = argv[i + 2];
+            i += 2;
+        } else if (arg == "--map" && i + 2 < argc) {
+            options.live.hosts.emplace_back(argv[i + 1], argv[i + 2]);
+            i += 2;
+        } else if (!arg.starts_with("--") && options.live.url.empty())
+            options.live.url = arg;
         else
             return false;
     }
+    if (options.engine != "" && options.engine != "live" && options.engine != "embedded")
+        return false;
+    if (!options.live.screenshot.empty() && options.live.url.empty()) return false;
+    if (!options.live.menuTarget.empty() && options.live.screenshot.empty()) return false;
     return true;
+}
+
+// A scenario runs when one is given, or comes on standard input with
+// nothing else asked; otherwise the browser is for a person.
+bool WantsScenario(const Options& options) {
+    if (!options.script.empty()) return true;
+    if (!options.live.url.empty() || !options.live.screenshot.empty() || options.engine == "live")
+        return false;
+    return options.engine == "embedded" || !isatty(STDIN_FILENO);
 }
 
 std::string CurrentDirectory() {
@@ -110,9 +153,34 @@ void CopyJournal(const std::string& from, std::uintmax_t offset, const std::stri
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fputs("Usage: kestro-host [--script FILE] [--journal FILE]\n", stderr);
+        std::fputs(kUsage, stderr);
         return kUsageStatus;
     }
+    if (!WantsScenario(options)) {
+#ifdef KESTRO_LIVE_ENGINE
+        CoInitialize(nullptr);
+        EnsureBrowserVersion();
+        for (auto& [host, folder] : options.live.hosts) folder = AbsolutePath(folder);
+        const int status = RunLiveHost(options.live);
+        CoUninitialize();
+        return status;
+#else
+        std::fputs("kestro-host: this build has no live engine.\n", stderr);
+        return kUsageStatus;
+#endif
+    }
+    const bool live = options.engine == "live";
+#ifdef KESTRO_LIVE_ENGINE
+    if (live && !StartLiveScenarioEngine()) {
+        std::fputs("kestro-host: the live engine cannot start here.\n", stderr);
+        return kUsageStatus;
+    }
+#else
+    if (live) {
+        std::fputs("kestro-host: this build has no live engine.\n", stderr);
+        return kUsageStatus;
+    }
+#endif
     ScenarioScript script;
     if (options.script.empty()) {
         script = ReadScenarioScript(std::cin, CurrentDirectory());
@@ -132,6 +200,9 @@ int main(int argc, char** argv) {
         ScenarioRunner runner(std::move(script), journal);
         held = runner.Run(std::cerr);
     }
+#ifdef KESTRO_LIVE_ENGINE
+    if (live) FinishLiveScenarioEngine();
+#endif
     if (!alsoTo.empty() && alsoTo != journal) CopyJournal(journal, journalStart, alsoTo);
     if (temporaryJournal) unlink(journal.c_str());
     CoUninitialize();

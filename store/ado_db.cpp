@@ -59,6 +59,16 @@ void BindStringParameters(_Command* command, const std::vector<std::u16string>& 
     }
 }
 
+void PrepareCommand(_Command* command, const std::u16string& sql,
+                    const std::vector<std::u16string>& params) {
+    command->PutCommandText(sql);
+    BindStringParameters(command, params);
+}
+
+std::u16string DescriptionOf(const _com_error& error) {
+    return error.Description().empty() ? error.ErrorMessage() : error.Description();
+}
+
 }  // namespace
 
 CAdoDb::CAdoDb() {
@@ -76,6 +86,7 @@ CAdoDb::~CAdoDb() {
 
 bool CAdoDb::OpenDb(const std::u16string& path) {
     m_strError.clear();
+    m_strErrorDescription.clear();
     const std::u16string connection = kConnectionHead + path + kConnectionTail;
     if (m_pConnection && !CloseDb()) return false;
 
@@ -93,6 +104,7 @@ bool CAdoDb::OpenDb(const std::u16string& path) {
         return true;
     } catch (const _com_error& e) {
         m_strError = FormatPattern(kOpenDbFailedPattern, e.ErrorMessage());
+        m_strErrorDescription = DescriptionOf(e);
         m_pConnection.Release();
         return false;
     }
@@ -113,12 +125,14 @@ bool CAdoDb::CloseDb() {
         return true;
     } catch (const _com_error& e) {
         m_strError = FormatPattern(kOpenDbFailedPattern, e.Description());
+        m_strErrorDescription = DescriptionOf(e);
         return false;
     }
 }
 
 FieldsPtr CAdoDb::OpenRecordset(const std::u16string& sql, bool writable) {
     m_strError.clear();
+    m_strErrorDescription.clear();
     try {
         _Recordset* recordset = Require(m_pRecordset);
         if (recordset->GetState() == adStateOpen) recordset->Close();
@@ -129,26 +143,30 @@ FieldsPtr CAdoDb::OpenRecordset(const std::u16string& sql, bool writable) {
         if (recordset->GetRecordCount() < 1) return nullptr;
         return recordset->GetFields();
     } catch (const _com_error& e) {
-        m_strError = FormatPattern(kAdoErrorPattern, e.Description());
+        NoteAdoError(e);
         return nullptr;
     }
 }
 
 bool CAdoDb::ExecuteSql(const std::u16string& sql, const std::vector<std::u16string>& params) {
     m_strError.clear();
+    m_strErrorDescription.clear();
     ExecuteLock lock(&m_csExecute);
     bool inTransaction = false;
     try {
         _Command* command = Require(m_pCommand);
-        command->PutCommandText(sql);
-        BindStringParameters(command, params);
+        PrepareCommand(command, sql, params);
+        if (m_bInTransaction) {
+            command->Execute(nullptr, nullptr, adCmdText);
+            return true;
+        }
         Require(m_pConnection)->BeginTrans();
         inTransaction = true;
         command->Execute(nullptr, nullptr, adCmdText);
         m_pConnection->CommitTrans();
         return true;
     } catch (const _com_error& e) {
-        m_strError = FormatPattern(kAdoErrorPattern, e.Description());
+        NoteAdoError(e);
         if (inTransaction) RollBackQuietly();
         return false;
     } catch (...) {
@@ -157,6 +175,96 @@ bool CAdoDb::ExecuteSql(const std::u16string& sql, const std::vector<std::u16str
         if (inTransaction) RollBackQuietly();
         throw;
     }
+}
+
+bool CAdoDb::ExecuteSqlBatch(const std::vector<CAdoStatement>& statements) {
+    m_strError.clear();
+    m_strErrorDescription.clear();
+    ExecuteLock lock(&m_csExecute);
+    bool inTransaction = false;
+    try {
+        _Command* command = Require(m_pCommand);
+        Require(m_pConnection);
+        if (!m_bInTransaction) {
+            m_pConnection->BeginTrans();
+            inTransaction = true;
+        }
+        for (const CAdoStatement& statement : statements) {
+            PrepareCommand(command, statement.sql, statement.params);
+            command->Execute(nullptr, nullptr, adCmdText);
+        }
+        if (inTransaction) m_pConnection->CommitTrans();
+        return true;
+    } catch (const _com_error& e) {
+        NoteAdoError(e);
+        if (inTransaction) RollBackQuietly();
+        return false;
+    } catch (...) {
+        if (inTransaction) RollBackQuietly();
+        throw;
+    }
+}
+
+// The command object is shared with ExecuteSql, so the same lock covers it.
+// The rows come back as a recordset of their own, which becomes the one
+// callers walk.
+FieldsPtr CAdoDb::OpenRecordsetWithParams(const std::u16string& sql,
+                                          const std::vector<std::u16string>& params) {
+    m_strError.clear();
+    m_strErrorDescription.clear();
+    ExecuteLock lock(&m_csExecute);
+    try {
+        _Command* command = Require(m_pCommand);
+        if (Require(m_pRecordset)->GetState() == adStateOpen) m_pRecordset->Close();
+        PrepareCommand(command, sql, params);
+        _RecordsetPtr rows = command->Execute(nullptr, nullptr, adCmdText);
+        m_pRecordset = Require(rows);
+        if (rows->GetState() != adStateOpen || rows->GetRecordCount() < 1) return nullptr;
+        return rows->GetFields();
+    } catch (const _com_error& e) {
+        NoteAdoError(e);
+        return nullptr;
+    }
+}
+
+bool CAdoDb::RunInTransaction(const std::function<bool()>& work) {
+    m_strError.clear();
+    m_strErrorDescription.clear();
+    ExecuteLock lock(&m_csExecute);
+    if (m_bInTransaction) return work();
+    try {
+        Require(m_pConnection)->BeginTrans();
+    } catch (const _com_error& e) {
+        NoteAdoError(e);
+        return false;
+    }
+    m_bInTransaction = true;
+    bool done = false;
+    try {
+        done = work();
+    } catch (...) {
+        m_bInTransaction = false;
+        RollBackQuietly();
+        throw;
+    }
+    m_bInTransaction = false;
+    if (!done) {
+        RollBackQuietly();
+        return false;
+    }
+    try {
+        m_pConnection->CommitTrans();
+        return true;
+    } catch (const _com_error& e) {
+        NoteAdoError(e);
+        RollBackQuietly();
+        return false;
+    }
+}
+
+void CAdoDb::NoteAdoError(const _com_error& error) {
+    m_strError = FormatPattern(kAdoErrorPattern, error.Description());
+    m_strErrorDescription = DescriptionOf(error);
 }
 
 // The statement's own failure is the one to report.

@@ -1,13 +1,8 @@
 #include "tool/login_export.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-
 #include "platform/win/file_system.h"
 #include "platform/win/format.h"
 #include "platform/win/last_error.h"
-#include "platform/win/path_nocase.h"
 #include "store/ado_db.h"
 #include "store/login_schema.h"
 #include "tool/column_text.h"
@@ -102,25 +97,49 @@ TransferResult DecryptAllTables(CAdoDb& copy, CCryptStr& crypt) {
     return result;
 }
 
-// The copy will hold secrets in clear: only its owner may read it. On
-// failure the last error is set from errno.
-bool RestrictToOwner(const std::u16string& path) {
-    if (chmod(ResolvePathNoCase(path).c_str(), S_IRUSR | S_IWUSR) == 0) return true;
-    SetLastErrorFromErrno(errno);
-    return false;
+// The copy will hold secrets in clear, so only its owner may ever open it.
+// The local database's write lock is held meanwhile (taking it first rolls
+// back what a writer that died left half done), so the bytes copied are one
+// committed state even while the add-on writes.
+TransferResult CopyCommittedState(CAdoDb& local, const std::u16string& localPath,
+                                  const std::u16string& targetPath) {
+    try {
+        local.m_pConnection->BeginTrans();
+    } catch (const _com_error& e) {
+        return TransferResult::Failed(DbErrorText(e), kDbErrorTitle);
+    }
+    // The copy's own descriptor of the file is closed only when the bytes
+    // are copied; its closing drops the process's locks on the file, and
+    // the transaction ends right after.
+    const BOOL copied = CopyFileForOwnerW(localPath.c_str(), targetPath.c_str(), TRUE);
+    const DWORD error = GetLastError();
+    try {
+        local.m_pConnection->RollbackTrans();  // nothing was changed
+    } catch (const _com_error&) {
+        // Closing the connection ends the transaction as well.
+    }
+    if (!copied) return TransferResult::Failed(FormatPattern(kCreateFailedPattern, error));
+    return {};
+}
+
+TransferResult CopyLocalDatabase(const std::u16string& localPath,
+                                 const std::u16string& targetPath) {
+    CAdoDb local;
+    if (!local.OpenDb(localPath)) {
+        return TransferResult::Failed(u"Cannot open the login database file. db path: " +
+                                      localPath + u" " + local.m_strError);
+    }
+    TransferResult result = CopyCommittedState(local, localPath, targetPath);
+    local.CloseDb();
+    return result;
 }
 
 }  // namespace
 
 TransferResult ExportLoginData(CCryptStr& crypt, const std::u16string& localPath,
                                const std::u16string& targetPath) {
-    if (!CopyFileW(localPath.c_str(), targetPath.c_str(), TRUE))
-        return TransferResult::Failed(FormatPattern(kCreateFailedPattern, GetLastError()));
-    if (!RestrictToOwner(targetPath)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(targetPath.c_str());
-        return TransferResult::Failed(FormatPattern(kCreateFailedPattern, error));
-    }
+    TransferResult copied = CopyLocalDatabase(localPath, targetPath);
+    if (!copied.Done()) return copied;
     CAdoDb copy;
     // Nothing is decrypted yet, so the copy may stay for inspection.
     if (!copy.OpenDb(targetPath)) {

@@ -3,7 +3,9 @@
 // Every row is its own committed statement (no overall transaction), so an
 // import that stops, or is killed, leaves the rows copied so far, each
 // complete. Rows the local database refuses (existing keys) are skipped
-// without a message.
+// without a message, and so are the fields of a form it refused: they
+// would attach to the local form of that id. A file that is not an export
+// (export_file_check.h) is refused before anything is copied.
 #pragma once
 
 #include <string>

@@ -13,6 +13,18 @@ namespace {
 
 constexpr char16_t kTitle[] = u"Kestro";
 constexpr char16_t kHiddenPassword[] = u"************";
+constexpr char16_t kSelectInputDomainHead[] =
+    u"select DomainName from logininput where DomainName = '";
+
+// A text literal of the statement language: quotes doubled.
+std::u16string Quoted(const std::u16string& text) {
+    std::u16string quoted;
+    for (char16_t c : text) {
+        quoted += c;
+        if (c == u'\'') quoted += c;
+    }
+    return quoted;
+}
 
 enum Column { kDomainColumn, kLoginNameColumn, kClearPasswordColumn, kPasswordColumn };
 
@@ -134,9 +146,7 @@ void CQuilletDlg::OnAddLogin() {
     }
     params[2] = m_strDomain;
 
-    const bool stored = m_db.ExecuteSql(
-        found < 0 ? login_schema::kInsertLoginInput : login_schema::kUpdateLoginInput, params);
-    if (!stored) {
+    if (!StoreLogin(found >= 0, params)) {
         ShowError(m_db.m_strError.c_str(), kDbErrorTitle);
         return;
     }
@@ -147,6 +157,17 @@ void CQuilletDlg::OnAddLogin() {
         m_list.SetItemText(found, kClearPasswordColumn, m_strPassword.c_str());
     }
     ClearInput();
+}
+
+// The list mirrors the table as it was at start: another process may have
+// deleted a listed domain since, and an update would then store nothing.
+bool CQuilletDlg::StoreLogin(bool listed, const std::vector<std::u16string>& params) {
+    if (!listed) return m_db.ExecuteSql(login_schema::kInsertLoginInput, params);
+    if (!m_db.ExecuteSql(login_schema::kUpdateLoginInput, params)) return false;
+    const std::u16string domain = params[2];
+    if (m_db.OpenRecordset(kSelectInputDomainHead + Quoted(domain) + u"'", false)) return true;
+    if (!m_db.m_strError.empty()) return false;
+    return m_db.ExecuteSql(login_schema::kInsertLoginInput, params);
 }
 
 void CQuilletDlg::OnDeleteLogin() {

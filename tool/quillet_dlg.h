@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ui/mfc_dialog.h"
 #include "platform/ui/mfc_list_ctrl.h"
@@ -47,6 +48,9 @@ private:
                 const std::u16string& password);
     // The row of a domain (exact, without regard to case), or -1.
     int FindDomain(const std::u16string& domain);
+    // Runs the insert, or for a listed domain the update, with params
+    // (protected login name and password, domain); false with m_db's error.
+    bool StoreLogin(bool listed, const std::vector<std::u16string>& params);
     void ClearInput();
     void ShowError(LPCWSTR text, LPCWSTR title);
 };

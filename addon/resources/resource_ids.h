@@ -18,7 +18,6 @@
 
 // Strings.
 #define IDS_PRODUCT_NAME 101
-#define IDS_SEARCH_URL 113
 #define IDS_STOP_SPEAKING 114
 #define IDS_RESUME_SPEAKING 115
 

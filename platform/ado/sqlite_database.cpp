@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "platform/ado/ado_constants.h"
 #include "platform/ado/ado_error.h"
 #include "platform/ado/jet_dialect.h"
@@ -73,6 +75,7 @@ HRESULT SqliteDatabase::Configure(const std::u16string& path) {
 }
 
 void SqliteDatabase::Close() {
+    m_prepared.clear();
     // Closing ends an open transaction without its changes.
     if (m_db) sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -121,15 +124,36 @@ HRESULT SqliteDatabase::RollbackTransaction() {
     return Exec("ROLLBACK");
 }
 
+SqliteStatement* SqliteDatabase::Prepared(std::u16string_view sql, HRESULT& hr) {
+    constexpr std::size_t kKept = 16;
+    hr = S_OK;
+    for (std::size_t i = 0; i < m_prepared.size(); ++i) {
+        if (m_prepared[i].first != sql) continue;
+        std::rotate(m_prepared.begin(), m_prepared.begin() + static_cast<std::ptrdiff_t>(i),
+                    m_prepared.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        return m_prepared.front().second.get();
+    }
+    auto statement = std::make_unique<SqliteStatement>();
+    hr = statement->Prepare(m_db, sql);
+    if (FAILED(hr)) return nullptr;
+    m_prepared.insert(m_prepared.begin(), {std::u16string(sql), std::move(statement)});
+    if (m_prepared.size() > kKept) m_prepared.pop_back();
+    return m_prepared.front().second.get();
+}
+
 HRESULT SqliteDatabase::Run(std::u16string_view sql, const std::vector<CComVariant>& values,
                             RowSet* rows, long* changes) {
     if (!m_db) return NotOpen();
-    SqliteStatement statement;
-    HRESULT hr = statement.Prepare(m_db, sql);
-    if (SUCCEEDED(hr)) hr = statement.Bind(values);
-    if (FAILED(hr)) return hr;
-    if (rows) rows->columns = statement.Columns();
-    return RunPrepared(statement, rows, false, changes);
+    HRESULT hr = S_OK;
+    SqliteStatement* statement = Prepared(sql, hr);
+    if (!statement) return hr;
+    hr = statement->Bind(values);
+    if (SUCCEEDED(hr)) {
+        if (rows) rows->columns = statement->Columns();
+        hr = RunPrepared(*statement, rows, false, changes);
+    }
+    statement->ClearBindings();
+    return hr;
 }
 
 HRESULT SqliteDatabase::RunWritableQuery(std::u16string_view sql, RowSet* rows) {

@@ -13,13 +13,14 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/ado/row_set.h"
-
-class SqliteStatement;
+#include "platform/ado/sqlite_statement.h"
 
 class SqliteDatabase {
 public:
@@ -53,7 +54,11 @@ private:
     HRESULT Exec(const char* sql);
     HRESULT RunPrepared(SqliteStatement& statement, RowSet* rows, bool leadingRowid, long* changes);
     HRESULT NotOpen() const;
+    // The statement for sql, prepared once and kept for the next runs.
+    SqliteStatement* Prepared(std::u16string_view sql, HRESULT& hr);
 
     sqlite3* m_db = nullptr;
     long m_transactionLevel = 0;
+    // Most recently used first; SQLite's parsing is the dear part of a run.
+    std::vector<std::pair<std::u16string, std::unique_ptr<SqliteStatement>>> m_prepared;
 };

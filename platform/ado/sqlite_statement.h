@@ -32,6 +32,9 @@ public:
     // Steps to the end; rows (when given) receives every row. With
     // leadingRowid the first column is the rowid, kept apart from the values.
     HRESULT Run(RowSet* rows, bool leadingRowid);
+    // Drops the bound values (they belong to the caller), ready for the
+    // next Bind.
+    void ClearBindings() { sqlite3_clear_bindings(m_stmt); }
 
 private:
     HRESULT EngineError() const;

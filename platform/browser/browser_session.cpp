@@ -40,6 +40,7 @@ BrowserWindow* BrowserSession::NewWindow() {
     auto* window = new BrowserWindow(browser);
     m_all.push_back(window);
     m_windows.push_back(window);
+    if (m_starter) m_starter(*browser);
     return window;
 }
 

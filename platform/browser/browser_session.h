@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,11 @@ public:
     // Closes every window as Close does (end of a run).
     void CloseAll();
 
+    // Called with each new window's browser before its add-ons or its
+    // first page (a live engine sets its page driver there).
+    using WindowStarter = std::function<void(WebBrowser& browser)>;
+    void SetWindowStarter(WindowStarter starter) { m_starter = std::move(starter); }
+
     // For the engine: a new window's browser with the page loaded, or with
     // a blank page and no add-ons yet; windows leave the list here; the
     // next free PDF path for a print.
@@ -81,6 +87,7 @@ private:
     std::vector<Host> m_hosts;
     std::u16string m_printFolder;
     std::u16string m_clipboard;
+    WindowStarter m_starter;
 };
 
 }  // namespace browser

@@ -5,6 +5,8 @@
 #include "platform/browser/context_menu.h"
 #include "platform/browser/css_selector.h"
 #include "platform/browser/form_controls.h"
+#include "platform/browser/page_driver.h"
+#include "platform/browser/page_input.h"
 #include "platform/browser/pointer_events.h"
 #include "platform/browser/selection.h"
 #include "platform/browser/tag_names.h"
@@ -76,6 +78,11 @@ std::u16string BrowserWindow::Url() const {
     return document ? document->Url() : std::u16string();
 }
 
+PageInput* BrowserWindow::Input() const {
+    PageDriver* driver = m_browser->Driver();
+    return driver ? driver->Input() : nullptr;
+}
+
 std::u16string BrowserWindow::Title() const {
     HtmlDocument* document = Document();
     return document ? document->Title() : std::u16string();
@@ -84,6 +91,7 @@ std::u16string BrowserWindow::Title() const {
 std::string BrowserWindow::Navigate(std::u16string_view url) {
     if (!IsOpen()) return kClosed;
     if (FAILED(m_browser->Go({TypedAddress(url)}))) return "the address cannot be opened";
+    if (PageInput* input = Input()) return input->Settle();
     return {};
 }
 
@@ -119,6 +127,7 @@ std::string BrowserWindow::FindElement(std::u16string_view selector, PageElement
 std::string BrowserWindow::Type(const PageElement& target, std::u16string_view text) {
     if (!IsOpen()) return kClosed;
     if (!target.element || !IsTextInput(*target.element)) return "not a text box or text area";
+    if (PageInput* input = Input()) return input->Type(target, text);
     SetControlValue(*target.element, text);
     return {};
 }
@@ -129,6 +138,7 @@ std::string BrowserWindow::SetChecked(const PageElement& target, bool checked) {
     const std::u16string type = element ? ControlType(*element) : u"";
     if (!element || !element->Is(GUMBO_TAG_INPUT) || (type != u"checkbox" && type != u"radio"))
         return "not a check box or radio button";
+    if (PageInput* input = Input()) return input->SetChecked(target, checked);
     browser::SetChecked(*element, checked, target.document->Tree());
     return {};
 }
@@ -144,6 +154,7 @@ std::string BrowserWindow::Choose(const PageElement& target,
         if (std::none_of(options.begin(), options.end(),
                          [&](const Node* o) { return ControlValue(*o) == value; }))
             return "the list has no option " + Describe(value);
+    if (PageInput* input = Input()) return input->Choose(target, values);
     for (Node* option : options) SetSelected(*option, false);
     for (const std::u16string& value : values)
         for (Node* option : options)
@@ -158,6 +169,7 @@ std::string BrowserWindow::Click(const PageElement& target, bool alt) {
     if (!IsOpen()) return kClosed;
     WebBrowser* browser = target.document ? m_browser->BrowserOf(*target.document) : nullptr;
     if (!browser || !target.element) return "the element's page is no longer shown";
+    if (PageInput* input = Input()) return input->Click(target, alt);
     ClickElement(*browser, *target.document, ElementUnderPointer(*target.element), alt);
     return {};
 }
@@ -166,6 +178,7 @@ std::string BrowserWindow::DoubleClick(const PageElement& target, bool alt) {
     if (!IsOpen()) return kClosed;
     WebBrowser* browser = target.document ? m_browser->BrowserOf(*target.document) : nullptr;
     if (!browser || !target.element) return "the element's page is no longer shown";
+    if (PageInput* input = Input()) return input->DoubleClick(target, alt);
     for (HtmlDocument* document : m_browser->AllDocuments())
         if (document != target.document.p) document->ClearSelection();
     DoubleClickElement(*browser, *target.document, *target.element, alt);
@@ -176,6 +189,7 @@ std::string BrowserWindow::Hover(const PageElement& target) {
     if (!IsOpen()) return kClosed;
     WebBrowser* browser = target.document ? m_browser->BrowserOf(*target.document) : nullptr;
     if (!browser || !target.element) return "the element's page is no longer shown";
+    if (PageInput* input = Input()) return input->Hover(target);
     FireMouseEvent(*browser, *target.document, DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE,
                    ElementUnderPointer(*target.element), false);
     return {};
@@ -186,6 +200,7 @@ std::string BrowserWindow::Select(const PageElement& target, std::optional<std::
     if (!IsOpen()) return kClosed;
     if (!target.element || !m_browser->BrowserOf(*target.document))
         return "the element's page is no longer shown";
+    if (PageInput* input = Input()) return input->Select(target, from, to);
     for (HtmlDocument* document : m_browser->AllDocuments()) document->ClearSelection();
     const Selection selection = IsSelectableControl(*target.element) && !from && !to
                                     ? SelectControl(*target.element)
@@ -196,6 +211,7 @@ std::string BrowserWindow::Select(const PageElement& target, std::optional<std::
 
 std::string BrowserWindow::Unselect() {
     if (!IsOpen()) return kClosed;
+    if (PageInput* input = Input()) return input->Unselect();
     for (HtmlDocument* document : m_browser->AllDocuments()) document->ClearSelection();
     return {};
 }
@@ -204,6 +220,7 @@ std::string BrowserWindow::RightClick(const PageElement& target) {
     if (!IsOpen()) return kClosed;
     WebBrowser* browser = target.document ? m_browser->BrowserOf(*target.document) : nullptr;
     if (!browser || !target.element) return "the element's page is no longer shown";
+    if (PageInput* input = Input()) return input->RightClick(target);
     if (FAILED(ShowPageContextMenu(*browser, *target.document, *target.element, kMenuPoint)))
         return "the browser's context menus (SHDOCLC.DLL) cannot be loaded";
     return {};

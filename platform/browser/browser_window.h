@@ -3,7 +3,9 @@
 // events and default actions a real pointer or keyboard would cause, and
 // returns after their effects (navigations, new windows, menus, dialogs,
 // and the work the handlers started) are complete, so the next act sees
-// the result.
+// the result. On a live engine that offers it (page_input.h) the acts go
+// to the live page through its view instead, and wait for what they
+// caused there.
 //
 // A BrowserWindow stays valid after it closed (IsOpen tells); then every
 // act fails and the page is gone.
@@ -24,6 +26,7 @@
 
 namespace browser {
 
+class PageInput;
 class WebBrowser;
 
 // An element and the document (page or frame) that holds it.
@@ -81,6 +84,9 @@ private:
     friend class WebBrowser;
     explicit BrowserWindow(WebBrowser* browser);
     ~BrowserWindow();
+    // A live engine's way to act on the page as a user; null for the
+    // embedded engine, whose acts work on the model.
+    PageInput* Input() const;
 
     WebBrowser* m_browser;  // counted
 };

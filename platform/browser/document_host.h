@@ -12,6 +12,9 @@ namespace browser {
 
 class HtmlDocument;
 
+// What a write through the document's interfaces changed on a node.
+enum class NodeWrite { Value, Checked, Selected, Attribute };
+
 class DocumentHost {
 public:
     // IHTMLElement::click: the event and default action (links navigate,
@@ -27,6 +30,9 @@ public:
     virtual HRESULT QueryDocumentInterface(HtmlDocument& document, REFIID iid, void** out) = 0;
     // IHTMLDocument2::close replaced the content with what was written.
     virtual void ContentWritten(HtmlDocument& /*document*/) {}
+    // A caller changed a node through the interfaces (put_value,
+    // put_checked, setAttribute...); the model already holds the change.
+    virtual void NodeWritten(HtmlDocument& /*document*/, Node& /*node*/, NodeWrite /*what*/) {}
 
 protected:
     ~DocumentHost() = default;

@@ -23,6 +23,7 @@ void DocumentTree::AppendChild(Node* parent, Node* child) {
 }
 
 void DocumentTree::NumberNodes() {
+    Touch();
     std::uint32_t order = 0;
     for (Node* node = m_root; node; node = NextInSubtree(node, m_root)) {
         node->order = order++;

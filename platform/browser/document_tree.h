@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 
 #include "platform/browser/dom_node.h"
@@ -20,8 +21,13 @@ public:
     Node* NewNode(NodeKind kind);
     static void AppendChild(Node* parent, Node* child);
 
-    // Gives every node its document-order numbers; called once the tree is built.
+    // Gives every node its document-order numbers; called once the tree is built
+    // (and again whenever its shape changed).
     void NumberNodes();
+    // Counts the changes that can change what lists derived from the tree
+    // hold (its shape, an attribute); a list kept with an older count is stale.
+    std::uint64_t Generation() const { return m_generation; }
+    void Touch() { ++m_generation; }
     std::size_t NodeCount() const { return m_nodes.size(); }
 
     Node* DocumentElement() const;  // <html>
@@ -31,6 +37,7 @@ public:
 private:
     std::deque<Node> m_nodes;
     Node* m_root = nullptr;
+    std::uint64_t m_generation = 0;
 };
 
 }  // namespace browser

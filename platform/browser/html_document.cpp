@@ -1,9 +1,12 @@
 #include "platform/browser/html_document.h"
 
+#include "platform/browser/form_controls.h"
+
 #include <algorithm>
 #include <new>
 
 #include "platform/browser/element_collection.h"
+#include "platform/browser/form_controls.h"
 #include "platform/browser/html_location.h"
 #include "platform/browser/html_node.h"
 #include "platform/browser/markup_pointer.h"
@@ -41,6 +44,21 @@ HRESULT HtmlDocument::Create(std::string_view bytes, std::u16string_view url,
     DecodedPage page = DecodePage(bytes, headerCharset);
     created->m_charset = std::move(page.charset);
     created->m_tree = BuildTree(page.utf8);
+    created->SetUrl(url);
+    created->AddRef();
+    *document = created;
+    return S_OK;
+}
+
+HRESULT HtmlDocument::CreateFromTree(std::unique_ptr<DocumentTree> tree, std::u16string_view url,
+                                     std::u16string_view charset, HtmlDocument** document) {
+    if (!document) return E_POINTER;
+    *document = nullptr;
+    if (!tree) return E_INVALIDARG;
+    auto* created = new (std::nothrow) HtmlDocument();
+    if (!created) return E_OUTOFMEMORY;
+    created->m_charset = charset;
+    created->m_tree = std::move(tree);
     created->SetUrl(url);
     created->AddRef();
     *document = created;
@@ -377,6 +395,36 @@ HRESULT HtmlDocument::ObjectFor(const Node* node, REFIID iid, void** out) {
     const HRESULT hr = created->QueryInterface(iid, out);
     created->Release();
     return hr;
+}
+
+const std::vector<Node*>& HtmlDocument::FormItems(const Node& form) {
+    FormItemList& kept = m_formItems;
+    if (kept.form != &form || kept.tree != m_tree.get() ||
+        kept.generation != m_tree->Generation()) {
+        kept.items = FormElements(form, *m_tree);
+        kept.byName.clear();
+        kept.named = false;
+        kept.form = &form;
+        kept.tree = m_tree.get();
+        kept.generation = m_tree->Generation();
+    }
+    return kept.items;
+}
+
+std::vector<Node*> HtmlDocument::FormItemsNamed(const Node& form, std::u16string_view name) {
+    const std::vector<Node*>& items = FormItems(form);
+    FormItemList& kept = m_formItems;
+    if (!kept.named) {
+        for (Node* item : items) {
+            const std::u16string* own = item->FindAttribute(u"name");
+            const std::u16string* id = item->FindAttribute(u"id");
+            if (own) kept.byName[*own].push_back(item);
+            if (id && (!own || *id != *own)) kept.byName[*id].push_back(item);
+        }
+        kept.named = true;
+    }
+    const auto found = kept.byName.find(name);
+    return found == kept.byName.end() ? std::vector<Node*>() : found->second;
 }
 
 HRESULT HtmlDocument::NewCollection(std::vector<Node*> nodes, REFIID iid, void** out) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ public:
     // of its Content-Type header, if any. Returned with one reference.
     static HRESULT Create(std::string_view bytes, std::u16string_view url,
                           std::u16string_view headerCharset, HtmlDocument** document);
+    // A document over a tree built elsewhere (a live page's mirror), its
+    // nodes numbered and its controls holding their state already.
+    static HRESULT CreateFromTree(std::unique_ptr<DocumentTree> tree, std::u16string_view url,
+                                  std::u16string_view charset, HtmlDocument** document);
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -114,6 +119,11 @@ public:
         return ObjectFor(node, __uuidof(I), reinterpret_cast<void**>(out));
     }
     HRESULT NewCollection(std::vector<Node*> nodes, REFIID iid, void** out);
+    // The controls of a form, as its elements collection lists them; kept
+    // until the tree changes, so walking a form by index stays linear.
+    const std::vector<Node*>& FormItems(const Node& form);
+    // The form's controls whose name or id is `name`, in the same order.
+    std::vector<Node*> FormItemsNamed(const Node& form, std::u16string_view name);
 
     // document.open without a window: later writes replace the content.
     void BeginWrite();
@@ -141,6 +151,15 @@ private:
     Selection m_selection;
     bool m_writing = false;
     std::u16string m_written;
+    struct FormItemList {
+        const Node* form = nullptr;
+        const DocumentTree* tree = nullptr;
+        std::uint64_t generation = 0;
+        std::vector<Node*> items;
+        std::map<std::u16string, std::vector<Node*>, std::less<>> byName;  // made on first use
+        bool named = false;
+    };
+    FormItemList m_formItems;
 };
 
 }  // namespace browser

@@ -33,6 +33,11 @@ HtmlNode::~HtmlNode() {
     m_node.object = nullptr;
 }
 
+void HtmlNode::Written(NodeWrite what) {
+    if (what == NodeWrite::Attribute) m_document->Tree().Touch();
+    if (DocumentHost* host = m_document->Host()) host->NodeWritten(*m_document, m_node, what);
+}
+
 IUnknown* HtmlNode::Identity() {
     if (m_node.IsElement()) return static_cast<IHTMLElement*>(this);
     return static_cast<IHTMLDOMNode*>(this);
@@ -121,9 +126,11 @@ STDMETHODIMP HtmlNode::setAttribute(BSTR name, VARIANT value, LONG) {
     for (Attribute& a : m_node.attributes)
         if (WideEqualsNoCase(a.name, BstrView(name))) {
             a.value = std::move(text);
+            Written(NodeWrite::Attribute);
             return S_OK;
         }
     m_node.attributes.push_back({WideLower(BstrView(name)), std::move(text)});
+    Written(NodeWrite::Attribute);
     return S_OK;
 }
 
@@ -147,6 +154,7 @@ STDMETHODIMP HtmlNode::removeAttribute(BSTR name, LONG, VARIANT_BOOL* success) {
     const auto removed = std::erase_if(m_node.attributes, [&](const Attribute& a) {
         return WideEqualsNoCase(a.name, BstrView(name));
     });
+    if (removed > 0) Written(NodeWrite::Attribute);
     return success ? ReturnBool(removed > 0, success) : S_OK;
 }
 
@@ -310,6 +318,7 @@ STDMETHODIMP HtmlNode::get_value(BSTR* value) {
 
 STDMETHODIMP HtmlNode::put_value(BSTR value) {
     SetControlValue(m_node, BstrView(value));
+    Written(NodeWrite::Value);
     return S_OK;
 }
 
@@ -321,7 +330,7 @@ STDMETHODIMP HtmlNode::get_form(IHTMLFormElement** form) {
 }
 
 std::vector<Node*> HtmlNode::ItemScope() const {
-    if (m_node.Is(GUMBO_TAG_FORM)) return FormElements(m_node, m_document->Tree());
+    if (m_node.Is(GUMBO_TAG_FORM)) return m_document->FormItems(m_node);
     if (m_node.Is(GUMBO_TAG_SELECT)) return SelectOptions(m_node);
     return {};
 }
@@ -393,9 +402,16 @@ STDMETHODIMP HtmlNode::namedItem(BSTR name, IDispatch** result) {
     *result = nullptr;
     const std::u16string_view wanted = BstrView(name);
     std::vector<Node*> found;
-    for (Node* n : ItemScope())
-        if (n->AttributeOr(u"name") == wanted || n->AttributeOr(u"id") == wanted)
-            found.push_back(n);
+    if (m_node.Is(GUMBO_TAG_FORM)) {
+        found = m_document->FormItemsNamed(m_node, wanted);
+    } else {
+        const auto named = [wanted](const Node& n, const char16_t* attribute) {
+            const std::u16string* value = n.FindAttribute(attribute);
+            return value && *value == wanted;
+        };
+        for (Node* n : ItemScope())
+            if (named(*n, u"name") || named(*n, u"id")) found.push_back(n);
+    }
     if (found.empty()) return S_OK;
     if (found.size() == 1) return m_document->ObjectFor(found.front(), result);
     return m_document->NewCollection(std::move(found), IID_IDispatch,
@@ -410,6 +426,7 @@ STDMETHODIMP HtmlNode::put_type(BSTR) {
 
 STDMETHODIMP HtmlNode::put_checked(VARIANT_BOOL checked) {
     SetChecked(m_node, checked != VARIANT_FALSE, m_document->Tree());
+    Written(NodeWrite::Checked);
     return S_OK;
 }
 
@@ -439,6 +456,7 @@ STDMETHODIMP HtmlNode::put_selectedIndex(long index) {
     const std::vector<Node*> options = SelectOptions(m_node);
     for (std::size_t i = 0; i < options.size(); ++i)
         options[i]->control->selected = static_cast<long>(i) == index;
+    Written(NodeWrite::Selected);
     return S_OK;
 }
 
@@ -450,6 +468,7 @@ STDMETHODIMP HtmlNode::get_multiple(VARIANT_BOOL* multiple) {
 
 STDMETHODIMP HtmlNode::put_selected(VARIANT_BOOL selected) {
     SetSelected(m_node, selected != VARIANT_FALSE);
+    Written(NodeWrite::Selected);
     return S_OK;
 }
 

@@ -117,6 +117,8 @@ public:
 private:
     ~HtmlNode();
     IUnknown* Identity();
+    // Tells the window of a change made through these interfaces.
+    void Written(NodeWrite what);
     bool Answers(REFIID iid) const;
     HRESULT Relative(const Node* node, IHTMLDOMNode** out);
     // The elements item() and namedItem() search: a form's controls or a

@@ -127,7 +127,9 @@ public:
                     Content(c == 0xA0 ? u' ' : c);
                 }
             } else if (IsWhite(c)) {
-                m_pendingSpace = !m_afterSpace;
+                // White space where a line starts (after a block, a row or
+                // a paragraph) is not rendered.
+                m_pendingSpace = !m_afterSpace && m_pendingBreaks == 0;
             } else {
                 if (m_pendingSpace) Content(u' ', true);
                 Content(c == 0xA0 ? u' ' : c);

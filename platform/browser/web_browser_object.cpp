@@ -1,6 +1,7 @@
 #include "platform/browser/web_browser_object.h"
 
 #include <new>
+#include <utility>
 
 #include "platform/browser/browser_registry.h"
 #include "platform/browser/browser_session.h"
@@ -10,6 +11,7 @@
 #include "platform/browser/document_services.h"
 #include "platform/browser/form_submission.h"
 #include "platform/browser/markup_serializer.h"
+#include "platform/browser/page_driver.h"
 #include "platform/browser/page_loader.h"
 #include "platform/browser/page_objects.h"
 #include "platform/browser/pointer_events.h"
@@ -211,7 +213,14 @@ STDMETHODIMP WebBrowser::FindConnectionPoint(REFIID iid, IConnectionPoint** poin
 // DocumentHost
 
 HRESULT WebBrowser::Click(HtmlDocument& document, Node& element) {
-    return ClickElement(*this, document, element, false);
+    PageDriver* driver = Driver();
+    if (!driver) return ClickElement(*this, document, element, false);
+    // The event fires here; the live page carries out the default action.
+    CComPtr<WebBrowser> keep(this);
+    CComPtr<HtmlDocument> keepDocument(&document);
+    FireMouseEvent(*this, document, DISPID_HTMLDOCUMENTEVENTS2_ONCLICK, element, false);
+    if (IsClosed() || m_document.p != &document) return S_OK;
+    return driver->Click(*this, document, element);
 }
 
 HRESULT WebBrowser::Submit(HtmlDocument& document, Node& form) {
@@ -267,9 +276,14 @@ void WebBrowser::ContentWritten(HtmlDocument& document) {
     // The old frames went with the old content; its events wait for a
     // handler that wrote it to return.
     DropFrames();
+    if (PageDriver* driver = Driver()) driver->ContentWritten(*this, document);
     CComPtr<HtmlDocument> written(&document);
     RunOrDefer(
         [self = CComPtr<WebBrowser>(this), written] { self->CompleteWrittenPage(*written); });
+}
+
+void WebBrowser::NodeWritten(HtmlDocument& document, Node& node, NodeWrite what) {
+    if (PageDriver* driver = Driver()) driver->NodeWritten(document, node, what);
 }
 
 void WebBrowser::DropFrames() {
@@ -416,6 +430,7 @@ HRESULT WebBrowser::CloseWindow() {
     if (m_window->pageWindow) DestroyWindow(m_window->pageWindow);
     m_window->pageWindow = nullptr;
     BrowserSession::Instance().RemoveWindow(this);
+    if (PageDriver* driver = std::exchange(m_driver, nullptr)) driver->WindowClosed(*this);
     JournalEffect(u"close", url);
     return S_OK;
 }
@@ -476,9 +491,8 @@ HRESULT WebBrowser::GoToHistory(std::size_t index) {
     const CComPtr<HtmlDocument> before = m_document;  // held, so its address stays its own
     const std::size_t from = m_historyIndex;
     m_historyIndex = index;
-    LoadHere({m_history[index]}, false);
     // A cancelled navigation leaves the place in the history as it was.
-    if (m_document.p == before.p) m_historyIndex = from;
+    if (!LoadHere({m_history[index]}, false) && m_document.p == before.p) m_historyIndex = from;
     return S_OK;
 }
 
@@ -532,7 +546,7 @@ void WebBrowser::FireNavigateComplete(const std::u16string& address) {
     FireBrowserEvent(DISPID_NAVIGATECOMPLETE2, args);
 }
 
-void WebBrowser::LoadHere(const NavigationRequest& request, bool addToHistory) {
+bool WebBrowser::LoadHere(const NavigationRequest& request, bool addToHistory) {
     CComPtr<WebBrowser> keep(this);
     const unsigned navigation = ++m_navigation;
 
@@ -555,16 +569,46 @@ void WebBrowser::LoadHere(const NavigationRequest& request, bool addToHistory) {
                               ByReference(&headers),
                               cancelArg};
     FireBrowserEvent(DISPID_BEFORENAVIGATE2, args);
-    if (cancel != VARIANT_FALSE || Stale(navigation)) return;
+    if (cancel != VARIANT_FALSE || Stale(navigation)) return false;
 
-    PageRequest pageRequest{request.url, request.post, request.postData, request.headers};
-    const LoadedPage page = LoadPage(pageRequest, [](std::u16string_view host) {
-        return BrowserSession::Instance().MappedFolder(host);
-    });
-    if (Stale(navigation)) return;
     CComPtr<HtmlDocument> document;
-    if (FAILED(HtmlDocument::Create(page.bytes, page.url, page.charset, &document))) return;
+    if (PageDriver* driver = Driver()) {
+        const HRESULT loaded = driver->Load(*this, request, &document);
+        if (loaded == S_FALSE) m_loadAddsToHistory = addToHistory && !request.post;
+        if (loaded == S_FALSE || Stale(navigation)) return loaded == S_FALSE;
+        if (FAILED(loaded) || !document) return false;
+    } else {
+        PageRequest pageRequest{request.url, request.post, request.postData, request.headers};
+        const LoadedPage page = LoadPage(pageRequest, [](std::u16string_view host) {
+            return BrowserSession::Instance().MappedFolder(host);
+        });
+        if (Stale(navigation)) return false;
+        if (FAILED(HtmlDocument::Create(page.bytes, page.url, page.charset, &document)))
+            return false;
+    }
     ShowDocument(document, addToHistory && !request.post);
+    FireNavigateComplete(document->Url());
+    if (Stale(navigation)) return true;
+    CompleteDocument(navigation);
+    return true;
+}
+
+void WebBrowser::SetPageDriver(PageDriver* driver) {
+    m_driver = driver;
+}
+
+PageDriver* WebBrowser::Driver() {
+    WebBrowser* top = Top();
+    return top->m_window && !top->m_window->closed ? top->m_driver : nullptr;
+}
+
+void WebBrowser::ShowLoadedPage(HtmlDocument* document) {
+    if (!document || IsClosed()) return;
+    CComPtr<HtmlDocument> page(document);
+    if (Deferred([page](WebBrowser& browser) { browser.ShowLoadedPage(page); })) return;
+    CComPtr<WebBrowser> keep(this);
+    const unsigned navigation = ++m_navigation;
+    ShowDocument(document, std::exchange(m_loadAddsToHistory, false));
     FireNavigateComplete(document->Url());
     if (Stale(navigation)) return;
     CompleteDocument(navigation);
@@ -643,6 +687,10 @@ void WebBrowser::FireBrowserEvent(DISPID id, std::vector<VARIANT>& args) {
 
 HRESULT WebBrowser::Print(DWORD options) {
     if (!m_document || IsClosed()) return E_FAIL;
+    if (PageDriver* driver = Driver()) {
+        const HRESULT printed = driver->Print(*this, options);
+        if (printed != E_NOTIMPL) return printed;
+    }
     CComPtr<HtmlDocument> document = m_document;
     const std::u16string title = document->Title().empty() ? document->Url() : document->Title();
     if (options != OLECMDEXECOPT_DONTPROMPTUSER && !CurrentUiBackend().ConfirmPrint(title))

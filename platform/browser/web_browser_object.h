@@ -36,6 +36,7 @@ namespace browser {
 
 class DocumentServices;
 class ClientSite;
+class PageDriver;
 
 struct NavigationRequest {
     NavigationRequest() = default;
@@ -86,10 +87,13 @@ public:
     HRESULT ParentWindow(HtmlDocument& document, IHTMLWindow2** window) override;
     HRESULT QueryDocumentInterface(HtmlDocument& document, REFIID iid, void** out) override;
     void ContentWritten(HtmlDocument& document) override;
+    void NodeWritten(HtmlDocument& document, Node& node, NodeWrite what) override;
 
     // The tree
     WebBrowser* Top();
     WebBrowser* Parent() const { return m_parent; }
+    // The FRAME or IFRAME element of a frame's browser (in its parent's page).
+    const Node* FrameElement() const { return m_frameElement; }
     const std::u16string& Name() const { return m_name; }
     // The browsers of the current page's frames, in document order.
     std::vector<WebBrowser*> FrameBrowsers() const;
@@ -125,7 +129,16 @@ public:
     // page; its add-ons and url follow when the call out has returned.
     WebBrowser* OpenNewWindow(const std::u16string& url, bool tab = false);
 
-    // Printing: the print dialog (unless told not to prompt), then a PDF.
+    // A live engine for this window (page_driver.h); set on a window's
+    // browser before its first page, not owned.
+    void SetPageDriver(PageDriver* driver);
+    PageDriver* Driver();
+    // The page a driver loaded for this browser's last navigation: shown,
+    // then NavigateComplete2, its frames and DocumentComplete.
+    void ShowLoadedPage(HtmlDocument* document);
+
+    // Printing: the print dialog (unless told not to prompt), then a PDF;
+    // a page driver may print its page instead.
     HRESULT Print(DWORD options);
 
     // Fires a DWebBrowserEvents2 event; args in their declared order.
@@ -157,7 +170,8 @@ private:
     void DropFrames();
     void CompleteWrittenPage(HtmlDocument& document);
     void FireNavigateComplete(const std::u16string& url);
-    void LoadHere(const NavigationRequest& request, bool addToHistory);
+    // False when the navigation did not go ahead (cancelled, overtaken).
+    bool LoadHere(const NavigationRequest& request, bool addToHistory);
     void ShowDocument(HtmlDocument* document, bool addToHistory);
     void DetachDocument();
     void CompleteDocument(unsigned navigation);
@@ -179,6 +193,8 @@ private:
     std::vector<std::u16string> m_history;
     std::size_t m_historyIndex = 0;
     unsigned m_navigation = 0;
+    PageDriver* m_driver = nullptr;    // top browsers only
+    bool m_loadAddsToHistory = false;  // for the page a driver is loading
 };
 
 }  // namespace browser

@@ -39,14 +39,29 @@ bool Prepare(const DATA_BLOB* in, const DATA_BLOB* entropy, PVOID reserved, DWOR
     return true;
 }
 
-std::vector<BYTE> AuthenticatedData(const BYTE* header, std::size_t headerSize,
-                                    const DATA_BLOB* entropy) {
-    std::vector<BYTE> data(header, header + headerSize);
-    if (entropy && entropy->cbData) {
-        data.insert(data.end(), entropy->pbData, entropy->pbData + entropy->cbData);
+// The blob's header followed by the caller's entropy. Short ones (every
+// caller's) stay on the stack: a value is protected often.
+class AuthenticatedData {
+public:
+    AuthenticatedData(const BYTE* header, std::size_t headerSize, const DATA_BLOB* entropy) {
+        const std::size_t entropySize = entropy ? entropy->cbData : 0;
+        m_size = headerSize + entropySize;
+        BYTE* data = m_inline;
+        if (m_size > sizeof m_inline) {
+            m_long.resize(m_size);
+            data = m_long.data();
+        }
+        std::memcpy(data, header, headerSize);
+        if (entropySize) std::memcpy(data + headerSize, entropy->pbData, entropySize);
     }
-    return data;
-}
+    const BYTE* data() const { return m_size > sizeof m_inline ? m_long.data() : m_inline; }
+    std::size_t size() const { return m_size; }
+
+private:
+    BYTE m_inline[128];
+    std::vector<BYTE> m_long;
+    std::size_t m_size = 0;
+};
 
 // libsodium takes no null pointer even for zero bytes.
 const BYTE* BytesOf(const DATA_BLOB* blob) {
@@ -77,14 +92,14 @@ BOOL CryptProtectData(DATA_BLOB* pDataIn, LPCWSTR szDataDescr, DATA_BLOB* pOptio
         return FALSE;
     }
     SecretKey key;
-    if (!LoadWorkingKey(KeyFileAccess::CreateIfMissing, key)) return FALSE;
+    if (!LoadWorkingKey(KeyFileAccess::CreateIfMissing, KeyFileCheck::Always, key)) return FALSE;
 
     auto* blob = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, total));
     if (!blob) return FALSE;
     BYTE nonce[kNonceBytes];
     randombytes_buf(nonce, sizeof nonce);
     WriteBlobHeader(blob, nonce, description);
-    const std::vector<BYTE> additional = AuthenticatedData(blob, headerSize, pOptionalEntropy);
+    const AuthenticatedData additional(blob, headerSize, pOptionalEntropy);
     crypto_aead_xchacha20poly1305_ietf_encrypt(blob + headerSize, nullptr, BytesOf(pDataIn),
                                                pDataIn->cbData, additional.data(),
                                                additional.size(), nullptr, nonce, key.data());
@@ -102,17 +117,32 @@ BOOL CryptUnprotectData(DATA_BLOB* pDataIn, LPWSTR* ppszDataDescr, DATA_BLOB* pO
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    // A blob the kept key opens was made for this user, as old blobs keep
+    // opening on Windows after a key change; only a blob it cannot open
+    // needs a look at the key file.
     SecretKey key;
-    if (!LoadWorkingKey(KeyFileAccess::ReadOnly, key)) return FALSE;
+    if (!LoadWorkingKey(KeyFileAccess::ReadOnly, KeyFileCheck::WhenNotKept, key)) return FALSE;
 
     const std::size_t plainSize = parsed.ciphertextSize - kTagBytes;
     auto* plain = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, plainSize));
     if (!plain) return FALSE;
-    const std::vector<BYTE> additional =
-        AuthenticatedData(pDataIn->pbData, parsed.headerSize, pOptionalEntropy);
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
-            plain, nullptr, nullptr, parsed.ciphertext, parsed.ciphertextSize, additional.data(),
-            additional.size(), parsed.nonce, key.data()) != 0) {
+    const AuthenticatedData additional(pDataIn->pbData, parsed.headerSize, pOptionalEntropy);
+    const auto opens = [&](const SecretKey& with) {
+        return crypto_aead_xchacha20poly1305_ietf_decrypt(
+                   plain, nullptr, nullptr, parsed.ciphertext, parsed.ciphertextSize,
+                   additional.data(), additional.size(), parsed.nonce, with.data()) == 0;
+    };
+    bool opened = opens(key);
+    if (!opened) {
+        SecretKey current;
+        if (!LoadWorkingKey(KeyFileAccess::ReadOnly, KeyFileCheck::Always, current)) {
+            LocalFree(plain);
+            return FALSE;
+        }
+        opened =
+            sodium_memcmp(current.data(), key.data(), SecretKey::kBytes) != 0 && opens(current);
+    }
+    if (!opened) {
         LocalFree(plain);
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;

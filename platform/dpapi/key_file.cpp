@@ -34,7 +34,8 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t size) {
     return true;
 }
 
-ReadResult ReadKey(const std::string& path, SecretKey& key) {
+// A key read whole stays open in stamp.
+ReadResult ReadKey(const std::string& path, SecretKey& key, KeyFileStamp& stamp) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {
         if (errno == ENOENT) return ReadResult::Missing;
@@ -45,11 +46,12 @@ ReadResult ReadKey(const std::string& path, SecretKey& key) {
     const bool wellFormed = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
                             info.st_size == static_cast<off_t>(SecretKey::kBytes) &&
                             ReadAll(fd, key.data(), SecretKey::kBytes);
-    close(fd);
     if (!wellFormed) {
+        close(fd);
         SetLastError(ERROR_INVALID_DATA);
         return ReadResult::Failed;
     }
+    stamp.Take(fd, info);
     return ReadResult::Read;
 }
 
@@ -89,7 +91,7 @@ bool WriteTemporaryKey(const std::string& dir, std::string& tempPath) {
 
 // Publishes a new key unless another user of the directory got there first;
 // either way the key at path is the one everybody uses.
-bool CreateKey(const std::string& path, SecretKey& key) {
+bool CreateKey(const std::string& path, SecretKey& key, KeyFileStamp& stamp) {
     const std::string dir = DirectoryOf(path);
     std::string tempPath;
     if (!WriteTemporaryKey(dir, tempPath)) return false;
@@ -101,7 +103,7 @@ bool CreateKey(const std::string& path, SecretKey& key) {
         return false;
     }
     if (linked) SyncDirectory(dir);
-    switch (ReadKey(path, key)) {
+    switch (ReadKey(path, key, stamp)) {
         case ReadResult::Read:
             return true;
         case ReadResult::Failed:
@@ -115,8 +117,9 @@ bool CreateKey(const std::string& path, SecretKey& key) {
 
 }  // namespace
 
-bool LoadKeyFile(const std::string& path, KeyFileAccess access, SecretKey& key) {
-    switch (ReadKey(path, key)) {
+bool LoadKeyFile(const std::string& path, KeyFileAccess access, SecretKey& key,
+                 KeyFileStamp& stamp) {
+    switch (ReadKey(path, key, stamp)) {
         case ReadResult::Read:
             return true;
         case ReadResult::Failed:
@@ -129,5 +132,5 @@ bool LoadKeyFile(const std::string& path, KeyFileAccess access, SecretKey& key) 
         SetLastError(ERROR_INVALID_DATA);
         return false;
     }
-    return CreateKey(path, key);
+    return CreateKey(path, key, stamp);
 }

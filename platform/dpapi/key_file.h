@@ -6,12 +6,15 @@
 
 #include <string>
 
+#include "platform/dpapi/key_file_stamp.h"
 #include "platform/dpapi/secret_key.h"
 
 enum class KeyFileAccess { ReadOnly, CreateIfMissing };
 
 // Reads the key at path into key, creating it first when it is missing and
-// access allows. False with the last error set: ERROR_INVALID_DATA for a
-// missing key under ReadOnly or a key file of the wrong shape, otherwise the
-// file error (ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND...).
-bool LoadKeyFile(const std::string& path, KeyFileAccess access, SecretKey& key);
+// access allows; stamp then holds the file read. False with the last error
+// set: ERROR_INVALID_DATA for a missing key under ReadOnly or a key file of
+// the wrong shape, otherwise the file error (ERROR_ACCESS_DENIED,
+// ERROR_PATH_NOT_FOUND...).
+bool LoadKeyFile(const std::string& path, KeyFileAccess access, SecretKey& key,
+                 KeyFileStamp& stamp);

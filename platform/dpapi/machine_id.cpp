@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "platform/win/last_error.h"
 
@@ -21,17 +22,27 @@ std::string ReadIdFile(const char* path) {
     return Trimmed(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
+// A machine's id does not change while a program runs.
+const std::string& SystemMachineId() {
+    static const std::string id = [] {
+        for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
+            std::string found = ReadIdFile(path);
+            if (!found.empty()) return found;
+        }
+        return std::string();
+    }();
+    return id;
+}
+
 }  // namespace
 
-bool ReadMachineId(std::string& id) {
+bool ReadMachineId(std::string_view& id) {
     if (const char* overridden = std::getenv("KESTRO_MACHINE_ID"); overridden && *overridden) {
         id = overridden;
         return true;
     }
-    for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
-        id = ReadIdFile(path);
-        if (!id.empty()) return true;
-    }
+    id = SystemMachineId();
+    if (!id.empty()) return true;
     SetLastError(ERROR_FILE_NOT_FOUND);
     return false;
 }

@@ -30,6 +30,7 @@ DialogSnapshot SnapshotDialog(HWND dialog) {
         const DialogTemplate& dialogTemplate = *record->dialog->dialogTemplate;
         snapshot.font = dialogTemplate.font ? dialogTemplate.font : u"";
         snapshot.pointSize = dialogTemplate.pointSize;
+        snapshot.source = &dialogTemplate;
     }
     for (HWND child : record->children) snapshot.controls.push_back(SnapshotControl(child));
     return snapshot;

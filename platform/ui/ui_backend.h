@@ -41,6 +41,7 @@ struct DialogSnapshot {
     std::u16string font;
     WORD pointSize = 0;
     bool centred = false;  // CenterWindow was called, or the template has DS_CENTER
+    const DialogTemplate* source = nullptr;  // the template it was built from
     std::vector<ControlSnapshot> controls;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/win/last_error.h"
 
@@ -43,6 +44,15 @@ public:
         if (m_count < m_capacity) m_dst[m_count] = unit;
         ++m_count;
     }
+    // Where the next n units go when the buffer has room for all of them;
+    // null otherwise (a size query, or a buffer too small).
+    Unit* Room(std::size_t n) const {
+        return m_dst &&
+                       static_cast<std::size_t>(m_count) + n <= static_cast<std::size_t>(m_capacity)
+                   ? m_dst + m_count
+                   : nullptr;
+    }
+    void Advance(std::size_t n) { m_count += static_cast<int>(n); }
     // The result of the conversion as Windows returns it.
     int Finish() const {
         if (m_capacity > 0 && m_count > m_capacity) {
@@ -57,6 +67,59 @@ private:
     int m_capacity;
     int m_count = 0;
 };
+
+// Most text is made of characters a code page keeps as the same number in
+// one unit (ASCII everywhere, and Latin-1 letters in Windows-1252). Runs of
+// them are taken in fixed blocks, which the compiler turns into vector code.
+constexpr std::size_t kBlock = 64;
+
+struct SameInUtf8 {
+    template <typename Unit>
+    bool operator()(Unit unit) const {
+        return unit < 0x80;
+    }
+};
+
+// Windows-1252 differs from Unicode only in 0x80-0x9F.
+struct SameIn1252 {
+    template <typename Unit>
+    bool operator()(Unit unit) const {
+        return unit <= 0xFF && (unit & 0xE0) != 0x80;
+    }
+};
+
+// Puts the leading units that convert to themselves, whole blocks first,
+// and returns how many there were. What the buffer has no room for is only
+// counted: the conversion fails anyway.
+template <typename Same, typename From, typename To>
+std::size_t TakeUnchanged(const From* src, std::size_t n, Output<To>& out) {
+    const Same same;
+    using Unit = std::make_unsigned_t<From>;
+    // Text in another script goes one character at a time at once.
+    if (n == 0 || !same(static_cast<Unit>(src[0]))) return 0;
+    std::size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock) {
+        Unit changed = 0;
+        for (std::size_t k = 0; k < kBlock; ++k)
+            changed |= static_cast<Unit>(!same(static_cast<Unit>(src[i + k])));
+        if (changed) break;
+        if (To* dst = out.Room(kBlock)) {
+            // Through a local block, which cannot overlap the source.
+            To block[kBlock];
+            for (std::size_t k = 0; k < kBlock; ++k)
+                block[k] = static_cast<To>(static_cast<Unit>(src[i + k]));
+            std::memcpy(dst, block, sizeof block);
+        }
+        out.Advance(kBlock);
+    }
+    const std::size_t blocks = i;
+    while (i < n && same(static_cast<Unit>(src[i]))) ++i;
+    if (To* dst = out.Room(i - blocks))
+        for (std::size_t k = blocks; k < i; ++k)
+            *dst++ = static_cast<To>(static_cast<Unit>(src[k]));
+    out.Advance(i - blocks);
+    return i;
+}
 
 bool ResolveCodePage(UINT& codePage) {
     if (codePage == CP_ACP) codePage = GetACP();
@@ -122,6 +185,8 @@ std::uint32_t DecodeUtf8(std::string_view text, std::size_t& i, bool& ok) {
 int Utf8ToWide(DWORD flags, std::string_view src, Output<char16_t>& out) {
     std::size_t i = 0;
     while (i < src.size()) {
+        i += TakeUnchanged<SameInUtf8>(src.data() + i, src.size() - i, out);
+        if (i == src.size()) break;
         bool ok = true;
         const std::uint32_t cp = DecodeUtf8(src, i, ok);
         if (!ok && (flags & MB_ERR_INVALID_CHARS)) return Fail(ERROR_NO_UNICODE_TRANSLATION);
@@ -155,6 +220,8 @@ void PutUtf8(std::uint32_t cp, Output<char>& out) {
 
 int WideToUtf8(DWORD flags, std::u16string_view src, Output<char>& out) {
     for (std::size_t i = 0; i < src.size(); ++i) {
+        i += TakeUnchanged<SameInUtf8>(src.data() + i, src.size() - i, out);
+        if (i == src.size()) break;
         std::uint32_t cp = src[i];
         const bool high = cp >= 0xD800 && cp <= 0xDBFF;
         if (high && i + 1 < src.size() && src[i + 1] >= 0xDC00 && src[i + 1] <= 0xDFFF) {
@@ -171,7 +238,10 @@ int WideToUtf8(DWORD flags, std::u16string_view src, Output<char>& out) {
 int WideTo1252(std::u16string_view src, Output<char>& out, LPCSTR defaultChar,
                BOOL* usedDefaultChar) {
     const char replacement = defaultChar ? defaultChar[0] : '?';
-    for (char16_t c : src) {
+    for (std::size_t i = 0; i < src.size(); ++i) {
+        i += TakeUnchanged<SameIn1252>(src.data() + i, src.size() - i, out);
+        if (i == src.size()) break;
+        const char16_t c = src[i];
         const int byte = WideToCp1252(c);
         if (byte < 0 && usedDefaultChar) *usedDefaultChar = TRUE;
         out.Put(byte < 0 ? replacement : static_cast<char>(byte));
@@ -197,7 +267,11 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int cbSrc, LPWST
     const std::string_view text(src, cbSrc < 0 ? std::strlen(src) + 1 : std::size_t(cbSrc));
     Output<char16_t> out(dst, cchDst);
     if (codePage == CP_UTF8) return Utf8ToWide(flags, text, out);
-    for (char c : text) out.Put(Cp1252ToWide(static_cast<unsigned char>(c)));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        i += TakeUnchanged<SameIn1252>(text.data() + i, text.size() - i, out);
+        if (i == text.size()) break;
+        out.Put(Cp1252ToWide(static_cast<unsigned char>(text[i])));
+    }
     return out.Finish();
 }
 

@@ -65,6 +65,12 @@ int OpenByDisposition(const std::string& path, int flags, mode_t mode, DWORD dis
     return open(path.c_str(), flags | (disposition == CREATE_ALWAYS ? O_TRUNC : 0));
 }
 
+// A temporary file is readable by its user alone.
+mode_t NewFileMode(DWORD attributes) {
+    const mode_t mode = (attributes & FILE_ATTRIBUTE_TEMPORARY) ? 0600 : 0666;
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & 0444) : mode;
+}
+
 bool IsFolder(int fd) {
     struct stat st;
     return fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
@@ -89,7 +95,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/,
         return INVALID_HANDLE_VALUE;
     }
     const std::string path = ResolvePathNoCase(fileName);
-    const mode_t mode = (flagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    const mode_t mode = NewFileMode(flagsAndAttributes);
     bool existed = false;
     const int fd =
         OpenByDisposition(path, OpenFlagsFor(desiredAccess), mode, creationDisposition, existed);

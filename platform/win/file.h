@@ -30,6 +30,7 @@ constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD FILE_ATTRIBUTE_TEMPORARY = 0x100;
 
 constexpr DWORD FILE_BEGIN = 0;
 constexpr DWORD FILE_CURRENT = 1;
@@ -42,7 +43,10 @@ constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
 // CREATE_ALWAYS and OPEN_ALWAYS set ERROR_ALREADY_EXISTS on success when
 // the file was there, ERROR_SUCCESS when it was made. A folder cannot be
 // opened (ERROR_ACCESS_DENIED). FILE_ATTRIBUTE_READONLY makes a new file
-// read-only.
+// read-only. FILE_ATTRIBUTE_TEMPORARY makes a new file the user's own
+// (mode 0600), as the files of the user's private temporary folder are on
+// Windows. CREATE_NEW never opens what is there already, a link included
+// (ERROR_FILE_EXISTS).
 HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
                    LPSECURITY_ATTRIBUTES security, DWORD creationDisposition,
                    DWORD flagsAndAttributes, HANDLE templateFile);

@@ -56,13 +56,16 @@ bool CopyBytes(int from, int to) {
 
 // Writes the complete copy of 'from' under a fresh name in 'folder';
 // returns that name, or an empty string with errno set.
-std::string WriteTemporaryCopy(int from, const struct stat& st, const std::string& folder) {
+// The copy has mode `mode`; it is created readable by its owner only, so
+// nobody else can open it before it has that mode.
+std::string WriteTemporaryCopy(int from, const struct stat& st, mode_t mode,
+                               const std::string& folder) {
     std::string name = folder + "/.kestro-copy-XXXXXX";
     const int to = mkostemp(name.data(), O_CLOEXEC);
     if (to < 0) return {};
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    const bool ok = CopyBytes(from, to) && fchmod(to, st.st_mode & 07777) == 0 &&
-                    futimens(to, times) == 0 && fsync(to) == 0;
+    const bool ok =
+        CopyBytes(from, to) && fchmod(to, mode) == 0 && futimens(to, times) == 0 && fsync(to) == 0;
     const int err = errno;
     close(to);
     if (ok) return name;
@@ -87,13 +90,14 @@ int PlaceCopy(const std::string& temporary, const std::string& target, bool fail
     return linked;
 }
 
-BOOL CopyOpenFile(int from, const struct stat& st, const std::string& target, BOOL failIfExists) {
+BOOL CopyOpenFile(int from, const struct stat& st, mode_t mode, const std::string& target,
+                  BOOL failIfExists) {
     struct stat existing;
     if (stat(target.c_str(), &existing) == 0) {
         if (failIfExists) return FailWith(ERROR_FILE_EXISTS);
         if (AttributesOf(existing) != FILE_ATTRIBUTE_ARCHIVE) return FailWith(ERROR_ACCESS_DENIED);
     }
-    const std::string temporary = WriteTemporaryCopy(from, st, FolderOf(target));
+    const std::string temporary = WriteTemporaryCopy(from, st, mode, FolderOf(target));
     if (temporary.empty()) return FailForPath(target, errno);
     if (PlaceCopy(temporary, target, failIfExists) != 0) {
         const int err = errno;
@@ -102,6 +106,29 @@ BOOL CopyOpenFile(int from, const struct stat& st, const std::string& target, BO
         return FailForPath(target, err);
     }
     return TRUE;
+}
+
+// The copy gets the source's permissions, or only its owner's when asked.
+BOOL CopyFileWithMode(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists,
+                      bool ownerOnly) {
+    if (!existingFileName || !newFileName || !*existingFileName || !*newFileName) {
+        return FailWith(ERROR_PATH_NOT_FOUND);
+    }
+    const std::string source = ResolvePathNoCase(existingFileName);
+    const int from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) return FailForPath(source, errno);
+    struct stat st;
+    BOOL result = FALSE;
+    if (fstat(from, &st) != 0) {
+        result = FailForPath(source, errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        result = FailWith(ERROR_ACCESS_DENIED);
+    } else {
+        const mode_t mode = ownerOnly ? S_IRUSR | S_IWUSR : st.st_mode & 07777;
+        result = CopyOpenFile(from, st, mode, ResolvePathNoCase(newFileName), failIfExists);
+    }
+    close(from);
+    return result;
 }
 
 }  // namespace
@@ -121,23 +148,11 @@ DWORD GetFileAttributesW(LPCWSTR fileName) {
 }
 
 BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists) {
-    if (!existingFileName || !newFileName || !*existingFileName || !*newFileName) {
-        return FailWith(ERROR_PATH_NOT_FOUND);
-    }
-    const std::string source = ResolvePathNoCase(existingFileName);
-    const int from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (from < 0) return FailForPath(source, errno);
-    struct stat st;
-    BOOL result = FALSE;
-    if (fstat(from, &st) != 0) {
-        result = FailForPath(source, errno);
-    } else if (S_ISDIR(st.st_mode)) {
-        result = FailWith(ERROR_ACCESS_DENIED);
-    } else {
-        result = CopyOpenFile(from, st, ResolvePathNoCase(newFileName), failIfExists);
-    }
-    close(from);
-    return result;
+    return CopyFileWithMode(existingFileName, newFileName, failIfExists, false);
+}
+
+BOOL CopyFileForOwnerW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists) {
+    return CopyFileWithMode(existingFileName, newFileName, failIfExists, true);
 }
 
 BOOL DeleteFileW(LPCWSTR fileName) {

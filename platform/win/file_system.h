@@ -19,6 +19,10 @@ DWORD GetFileAttributesW(LPCWSTR fileName);
 // existing target fails with ERROR_FILE_EXISTS; a read-only target or a
 // folder fails with ERROR_ACCESS_DENIED.
 BOOL CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);
+// CopyFileW for a copy that will hold secrets: it is readable and writable
+// by its owner only (mode 0600) from the moment it exists, whatever the
+// source's permissions, so nobody else can open it and keep the handle.
+BOOL CopyFileForOwnerW(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);
 
 // Folders and read-only files are refused with ERROR_ACCESS_DENIED.
 BOOL DeleteFileW(LPCWSTR fileName);

@@ -53,7 +53,7 @@ UINT StartingNumber() {
 // Creates the file exclusively: 0 when made, else the errno of the attempt.
 int CreateExclusively(const std::u16string& name) {
     const int fd =
-        open(ResolvePathNoCase(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        open(ResolvePathNoCase(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
     close(fd);
     return 0;

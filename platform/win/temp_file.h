@@ -13,7 +13,8 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer);
 // Names a file path + prefix (its first 3 characters) + hexadecimal number
 // + ".tmp" into a buffer of MAX_PATH characters and returns the number.
 // With unique 0 the number is chosen so that the file is new, and the
-// empty file is created (exclusively, so two callers never share a name);
+// empty file is created (exclusively, so two callers never share a name,
+// and private to the user, mode 0600);
 // otherwise the low 16 bits of unique are used and nothing is created.
 // A missing folder fails with ERROR_DIRECTORY.
 UINT GetTempFileNameW(LPCWSTR pathName, LPCWSTR prefixString, UINT unique, LPWSTR tempFileName);

@@ -172,13 +172,20 @@ TEST_F(ContextMenus, DispatchHandlesOnlyTheAddOnsCommands) {
     browser::BrowserWindow& window = OpenDemo("article.html");
     CEditHtml* addOn = AddOnOf(window);
     ASSERT_NE(nullptr, addOn);
+    Answer(u"dialog \"Kestro - Speech setting\"");
+    Answer(u"press 2");
+    Answer(
+        u"message \"Kestro - No target to go\" \"There is no web sites saved for automatically "
+        u"login.\" OK");
     for (UINT id : {2138u,  32769u, 32770u, 32777u, 32780u, 32783u, 32784u, 32788u, 32789u,
                     32791u, 32793u, 32794u, 32797u, 32799u, 32801u, 32807u, 32810u, 32811u,
                     32816u, 32817u, 32825u, 32828u, 32830u, 32833u, 32835u})
         EXPECT_TRUE(addOn->DispatchCommand(id, nullptr)) << id;
     for (UINT id : {0u, 15u, 2137u, 32768u, 32771u, 32836u})
         EXPECT_FALSE(addOn->DispatchCommand(id, nullptr)) << id;
-    EXPECT_EQ((std::vector<std::string>{ProgramFolder() + "/Quillet"}), JournalOf("shell"));
+    EXPECT_EQ((std::vector<std::string>{"https://www.google.com/search?hl=en&lr=&q=",
+                                        ProgramFolder() + "/Quillet"}),
+              JournalOf("shell"));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #   -DDEMO_SITE     the demo site, copied to site/ when it exists
 #   -DWORK          the work folder; the program folder is WORK/bin
 #   -DFAIL_LINE     with a line number, the run must fail there
+#   -DENGINE        embedded (the default) or live (off screen)
 file(REMOVE_RECURSE ${WORK})
 set(program ${WORK}/bin)
 file(MAKE_DIRECTORY ${WORK}/home ${program})
@@ -56,8 +57,12 @@ foreach(addon IN LISTS addons)
   endif()
 endforeach()
 
+if(NOT ENGINE)
+  set(ENGINE embedded)
+endif()
 execute_process(
-  COMMAND ${program}/kestro-host --script ${WORK}/${script} --journal ${WORK}/journal.txt
+  COMMAND ${program}/kestro-host --engine ${ENGINE} --script ${WORK}/${script}
+          --journal ${WORK}/journal.txt
   WORKING_DIRECTORY ${WORK}
   RESULT_VARIABLE status
   OUTPUT_VARIABLE output

@@ -85,7 +85,7 @@ TEST_F(AdoDbTest, OpenDbWithoutComOnTheThreadReportsTheCreationFailure) {
 }
 
 TEST_F(AdoDbTest, OpenDbTwiceClosesTheFirstDatabase) {
-    const std::string second = CopyShippedDatabase("second.dat");
+    const std::string second = FreshDatabase("second.dat");
     CAdoDb db;
     ASSERT_TRUE(db.OpenDb(Wide(m_path)));
     ASSERT_TRUE(InsertLoginInput(db, u"first.com"));

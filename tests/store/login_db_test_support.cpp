@@ -2,14 +2,16 @@
 
 #include <sqlite3.h>
 
-#include <filesystem>
+#include <cstdlib>
 
 #include "platform/win/text.h"
 
 namespace testing_support {
 
-std::string ShippedLoginDatabase() {
-    return TestBinaryDirectory() + "/../bin/login.dat";
+void BuildLoginDatabase(const std::string& path) {
+    const std::string command =
+        std::string(KESTRO_MAKE_LOGIN_DB) + " '" + KESTRO_LOGIN_SQL + "' '" + path + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 std::u16string Wide(const std::string& text) {
@@ -66,17 +68,16 @@ std::string IntegrityCheck(const std::string& path) {
 
 void LoginDbTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    m_path = CopyShippedDatabase();
+    m_path = FreshDatabase();
 }
 
 void LoginDbTest::TearDown() {
     CoUninitialize();
 }
 
-std::string LoginDbTest::CopyShippedDatabase(const std::string& name) {
+std::string LoginDbTest::FreshDatabase(const std::string& name) {
     const std::string path = m_dir.File(name);
-    std::filesystem::copy_file(ShippedLoginDatabase(), path,
-                               std::filesystem::copy_options::overwrite_existing);
+    BuildLoginDatabase(path);
     return path;
 }
 

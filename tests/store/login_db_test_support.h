@@ -1,6 +1,6 @@
-// Shared by the login database tests: a fresh copy of the shipped login.dat
-// per test, COM initialised on the test thread, and readers that walk a
-// recordset the way the deliverables do.
+// Shared by the login database tests: a login database built afresh from
+// login.sql for each test, COM initialised on the test thread, and readers
+// that walk a recordset the way the deliverables do.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,8 +13,10 @@
 
 namespace testing_support {
 
-// The login.dat the build put in the program folder.
-std::string ShippedLoginDatabase();
+// Builds a login database at path from login.sql, as the build makes the
+// shipped one. Tests never use the program folder's login.dat: the user may
+// have added logins to it.
+void BuildLoginDatabase(const std::string& path);
 
 std::u16string Wide(const std::string& text);
 
@@ -36,8 +38,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A copy of the shipped file in the test's directory.
-    std::string CopyShippedDatabase(const std::string& name = "login.dat");
+    // A fresh database in the test's directory.
+    std::string FreshDatabase(const std::string& name = "login.dat");
 
     TempDir m_dir;
     std::string m_path;  // the first copy, made by SetUp

@@ -85,6 +85,23 @@ TEST_F(LoginInputDialog, AddsInLowerCaseAndUpdatesAnExistingDomain) {
     EXPECT_EQ(Unprotect(stored[0][2]), "two");
 }
 
+// The list is what the table held when the dialog opened: a listed domain
+// that another process deleted since must be stored again, not lost.
+TEST_F(LoginInputDialog, ChangingALoginDeletedMeanwhileStoresItAgain) {
+    AddStoredLogin("site.example", "old name", "old password");
+    const ProgramRun run = m_program.RunFed({}, CurrentHome(), [&](AnswerFeed& answers) {
+        answers.Feed(kDialog);  // taken once the dialog has listed the logins
+        Execute(m_program.Database(), "delete from LoginInput", {{}});
+        answers.Feed(Typed("site.example", "new name", "new password") + "press 1\n" + kClose);
+    });
+    EXPECT_EQ(run.status, 0) << run.errors;
+    const auto stored = StoredLogins();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0][0], "site.example");
+    EXPECT_EQ(Unprotect(stored[0][1]), "new name");
+    EXPECT_EQ(Unprotect(stored[0][2]), "new password");
+}
+
 TEST_F(LoginInputDialog, EachEmptyFieldIsRefused) {
     const std::string empty = Message("All input fields must not be empty.");
     const ProgramRun run =

@@ -1,6 +1,8 @@
 #include "tests/tool/quillet_program.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 
 #include "platform/ui/answer_script.h"
 #include "platform/win/text.h"
+#include "tests/store/login_db_test_support.h"
 
 extern char** environ;
 
@@ -54,7 +57,7 @@ std::string ProgramRun::Shown() const {
 QuilletProgram::QuilletProgram() {
     namespace fs = std::filesystem;
     fs::copy_file(ProgramFolderOfBuild() + "/Quillet", m_folder.File("Quillet"));
-    fs::copy_file(ProgramFolderOfBuild() + "/login.dat", m_folder.File("login.dat"));
+    testing_support::BuildLoginDatabase(Database());
 }
 
 pid_t QuilletProgram::Spawn(const std::vector<std::string>& args, const std::string& script,
@@ -63,7 +66,13 @@ pid_t QuilletProgram::Spawn(const std::vector<std::string>& args, const std::str
     static int runs = 0;
     const std::string scriptPath = m_work.File("script-" + std::to_string(++runs) + ".txt");
     testing_support::WriteFile(scriptPath, script);
+    return SpawnWithScriptFile(args, scriptPath, home, cwd, out, err);
+}
 
+pid_t QuilletProgram::SpawnWithScriptFile(const std::vector<std::string>& args,
+                                          const std::string& scriptPath, const std::string& home,
+                                          const std::string& cwd, const std::string& out,
+                                          const std::string& err) const {
     std::vector<std::string> argv{m_folder.File("Quillet")};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> env = ChildEnvironment(home, scriptPath);
@@ -89,11 +98,48 @@ pid_t QuilletProgram::Spawn(const std::vector<std::string>& args, const std::str
 ProgramRun QuilletProgram::Run(const std::vector<std::string>& args, const std::string& script,
                                const std::string& home, const std::string& cwd) const {
     const std::string out = m_work.File("out"), err = m_work.File("err");
-    const pid_t pid = Spawn(args, script, home, cwd, out, err);
+    return Wait(Spawn(args, script, home, cwd, out, err), out, err);
+}
+
+ProgramRun QuilletProgram::RunFed(const std::vector<std::string>& args, const std::string& home,
+                                  const std::function<void(AnswerFeed&)>& feed) const {
+    const std::string pipe = m_work.File("answers"), out = m_work.File("out"),
+                      err = m_work.File("err");
+    unlink(pipe.c_str());
+    if (mkfifo(pipe.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
+    const pid_t pid = SpawnWithScriptFile(args, pipe, home, "", out, err);
+    // Opening waits for the program to open its end.
+    const int fd = open(pipe.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        AnswerFeed answers(fd, pid);
+        feed(answers);
+        close(fd);
+    }
+    return Wait(pid, out, err);
+}
+
+ProgramRun QuilletProgram::Wait(pid_t pid, const std::string& out, const std::string& err) const {
     int raw = 0;
     waitpid(pid, &raw, 0);
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing_support::ReadFile(out),
             testing_support::ReadFile(err)};
+}
+
+void AnswerFeed::Feed(const std::string& lines) {
+    for (std::size_t done = 0; done < lines.size();) {
+        const ssize_t n = write(m_fd, lines.data() + done, lines.size() - done);
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+    for (int unread = 1; unread > 0;) {
+        siginfo_t ended{};
+        if (ioctl(m_fd, FIONREAD, &unread) != 0 ||
+            (waitid(P_PID, m_program, &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+             ended.si_pid == m_program)) {
+            return;
+        }
+        if (unread > 0) usleep(1000);
+    }
 }
 
 pid_t QuilletProgram::Start(const std::vector<std::string>& args, const std::string& script,

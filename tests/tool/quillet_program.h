@@ -1,11 +1,12 @@
 // Runs the real Quillet program as a child process, answering its UI from a
 // script file. Quillet finds its database beside its own program file, so
 // each test gets a program folder of its own: a copy of the built program
-// and of the shipped login.dat.
+// and a login.dat built afresh from login.sql.
 #pragma once
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,20 @@ namespace quillet_testing {
 // The answer that fails on purpose: the scripted backend then prints what
 // is shown at that moment and the program exits with status 3.
 inline constexpr char kProbe[] = "message \"probe\" \"probe\" OK\n";
+
+// Answers written to a running program through a pipe, so that a test can
+// act between two of them.
+class AnswerFeed {
+public:
+    AnswerFeed(int fd, pid_t program) : m_fd(fd), m_program(program) {}
+    // Writes answer lines and waits until the program has taken them (it
+    // reads the next answer only when its UI needs one) or has ended.
+    void Feed(const std::string& lines);
+
+private:
+    int m_fd;
+    pid_t m_program;
+};
 
 struct ProgramRun {
     int status = -1;  // exit status; -1 when killed
@@ -37,6 +52,9 @@ public:
     // program folder when empty), and waits for it.
     ProgramRun Run(const std::vector<std::string>& args, const std::string& script,
                    const std::string& home, const std::string& cwd = "") const;
+    // Runs Quillet answering from what feed writes while it runs.
+    ProgramRun RunFed(const std::vector<std::string>& args, const std::string& home,
+                      const std::function<void(AnswerFeed&)>& feed) const;
     // Starts it without waiting; StartedErrors() reads its standard error.
     pid_t Start(const std::vector<std::string>& args, const std::string& script,
                 const std::string& home) const;
@@ -46,6 +64,10 @@ private:
     pid_t Spawn(const std::vector<std::string>& args, const std::string& script,
                 const std::string& home, const std::string& cwd, const std::string& out,
                 const std::string& err) const;
+    pid_t SpawnWithScriptFile(const std::vector<std::string>& args, const std::string& scriptPath,
+                              const std::string& home, const std::string& cwd,
+                              const std::string& out, const std::string& err) const;
+    ProgramRun Wait(pid_t pid, const std::string& out, const std::string& err) const;
 
     testing_support::TempDir m_folder;
     testing_support::TempDir m_work;  // scripts and captured output

@@ -9,69 +9,14 @@
 #include "store/login_schema.h"
 #include "tests/tool/login_data.h"
 #include "tests/tool/quillet_program.h"
+#include "tests/tool/transfer_fixture.h"
 
 namespace quillet_testing {
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
-
-constexpr char kTransfer[] = "dialog \"Kestro Login Data Transfer\"\n";
-constexpr char kCancel[] = "press 2\n";
-
-std::string Message(const std::string& text) {
-    return "message \"Kestro\" \"" + text + "\" OK\n";
-}
-
-std::string Transfer(const std::string& path) {
-    return kTransfer + SetLine(1004, path) + "press 1\n";
-}
-
-std::string Statement(const char16_t* sql) {
-    return Utf16ToUtf8(sql);
-}
-
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
 }
-
-class LoginTransfer : public ::testing::Test {
-protected:
-    // Writes one of everything into the first user's database: logins typed
-    // in, captured logins (one without a password), forms and their fields.
-    void WriteLoginData() {
-        const std::string db = m_source.Database();
-        Execute(db, Statement(login_schema::kInsertLoginInput),
-                {{Protect("name1"), Protect("pass1"), "one.example"},
-                 {Protect("name2"), Protect("pass2"), "two.example"}});
-        Execute(db, Statement(login_schema::kInsertCapturedLogin),
-                {{"site.example", "user\npass", Protect("bob\nsecret"),
-                  "https://site.example/login", "pass", Protect("secret"), "work", "My Site"},
-                 {"nopass.example", "q", Protect("v"), kNull, kNull, kNull, kNull, kNull}});
-        Execute(db, Statement(login_schema::kImportFormInfo),
-                {{"7", "https://form.example/a", "form.example"},
-                 {"9", "https://form.example/b", "form.example"}});
-        Execute(db, Statement(login_schema::kImportFieldInfo),
-                {{"21", "q", "text", Protect("hello"), "7"},
-                 {"22", "r", "password", Protect("hidden"), "9"},
-                 {"23", "s", "text", Protect(""), "9"}});
-    }
-
-    std::string ExportAsFirstUser() {
-        const std::string target = m_files.File("export.dat");
-        const ProgramRun run = m_source.Run({"/export"}, Transfer(target), CurrentHome());
-        EXPECT_EQ(run.status, 0) << run.errors;
-        return target;
-    }
-
-    ProgramRun ImportAsSecondUser(const std::string& file) {
-        return m_target.Run({"/import"}, Transfer(file), m_secondUser.path());
-    }
-
-    QuilletProgram m_source;
-    QuilletProgram m_target;
-    testing_support::TempDir m_secondUser;
-    testing_support::TempDir m_files;
-};
 
 TEST_F(LoginTransfer, ExportWritesClearValuesIntoAnOwnerOnlyCopyAndLeavesTheDatabase) {
     WriteLoginData();

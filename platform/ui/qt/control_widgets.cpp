@@ -345,7 +345,6 @@ public:
         m_table->horizontalHeader()->setHighlightSections(false);
         m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
         m_table->setSelectionMode((control.style & LVS_SINGLESEL)
                                       ? QAbstractItemView::SingleSelection
                                       : QAbstractItemView::ExtendedSelection);
@@ -363,14 +362,15 @@ public:
         const auto extended =
             static_cast<DWORD>(SendMessageW(control.handle, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
         m_table->setShowGrid(extended & LVS_EX_GRIDLINES);
+        m_fullRow = extended & LVS_EX_FULLROWSELECT;
+        m_table->setSelectionBehavior(m_fullRow ? QAbstractItemView::SelectRows
+                                                : QAbstractItemView::SelectItems);
         if (control.columns != m_columns || control.columnWidths != m_widths) {
             m_columns = control.columns;
             m_widths = control.columnWidths;
             m_table->setColumnCount(static_cast<int>(m_columns.size()));
             m_table->setHorizontalHeaderLabels(ToQt(m_columns));
-            for (std::size_t i = 0; i < m_widths.size(); ++i) {
-                if (m_widths[i] > 0) m_table->setColumnWidth(static_cast<int>(i), m_widths[i]);
-            }
+            for (std::size_t i = 0; i < m_widths.size(); ++i) ShowColumnWidth(static_cast<int>(i));
         }
         if (control.rows != m_rows) {
             m_rows = control.rows;
@@ -383,10 +383,7 @@ public:
                 }
             }
         }
-        if (control.selected >= 0)
-            m_table->selectRow(control.selected);
-        else
-            m_table->clearSelection();
+        ShowSelection(control.selected);
     }
 
 protected:
@@ -400,8 +397,29 @@ protected:
     }
 
 private:
+    // A column of width 0 is not shown at all, as on Windows; its texts
+    // stay in the model for the dialog to read.
+    void ShowColumnWidth(int column) {
+        const int width = m_widths[column];
+        m_table->setColumnHidden(column, width == 0);
+        if (width > 0) m_table->setColumnWidth(column, width);
+    }
+
+    // Without full-row select only the item itself shows as selected.
+    void ShowSelection(int row) {
+        if (row < 0) {
+            m_table->clearSelection();
+        } else if (m_fullRow) {
+            m_table->selectRow(row);
+        } else {
+            m_table->selectionModel()->select(m_table->model()->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect);
+        }
+    }
+
     QTableWidget* m_table;
     QWidget* m_viewport;
+    bool m_fullRow = false;
     std::vector<std::u16string> m_columns;
     std::vector<int> m_widths;
     std::vector<std::vector<std::u16string>> m_rows;

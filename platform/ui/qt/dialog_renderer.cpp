@@ -1,48 +1,13 @@
 #include "platform/ui/qt/dialog_renderer.h"
 
-#include <QApplication>
-#include <QPixmap>
 #include <variant>
 
 #include "platform/ui/dialog.h"
-#include "platform/ui/qt/dialog_font.h"
-#include "platform/ui/qt/dialog_view.h"
-#include "platform/ui/qt/qt_application.h"
+#include "platform/ui/qt/rendering_backend.h"
 #include "platform/win/last_error.h"
 #include "platform/win/resource.h"
-#include "platform/win/text.h"
 
 namespace {
-
-// Builds each dialog as the Qt backend would, saves its picture and ends it.
-class RenderingBackend final : public UiBackend {
-public:
-    explicit RenderingBackend(std::string path) : m_path(std::move(path)) {}
-
-    void RunModalDialog(HWND dialog) override {
-        {
-            DialogView view(dialog, nullptr);
-            view.setAttribute(Qt::WA_DontShowOnScreen);
-            view.show();
-            m_saved = view.grab().save(QString::fromStdString(m_path), "PNG");
-        }
-        EndDialog(dialog, IDCANCEL);
-    }
-    UINT TrackPopupMenu(HMENU, HWND, POINT) override { return 0; }
-    int ShowMessageBox(const MessageBoxRequest&) override { return 0; }
-    bool ChooseFile(const FileChooserRequest&, std::u16string&) override { return false; }
-    bool ChooseFolder(const FolderChooserRequest&, std::u16string&) override { return false; }
-    bool ConfirmPrint(const std::u16string&) override { return false; }
-    SIZE DialogBaseUnits(const std::u16string& font, WORD pointSize) override {
-        return DialogBaseUnitsOf(DialogFont(font, pointSize));
-    }
-
-    bool Saved() const { return m_saved; }
-
-private:
-    std::string m_path;
-    bool m_saved = false;
-};
 
 using ResourceName = std::variant<WORD, std::u16string>;
 
@@ -55,17 +20,6 @@ BOOL CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
     return TRUE;
 }
 
-std::string FileNameOf(const ResourceName& name) {
-    if (const WORD* id = std::get_if<WORD>(&name)) return "dialog-" + std::to_string(*id) + ".png";
-    std::string safe;
-    for (char c : Utf16ToUtf8(std::get<std::u16string>(name))) {
-        const bool plain =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        safe += plain || c == '-' || c == '_' ? c : '_';
-    }
-    return "dialog-" + safe + ".png";
-}
-
 LPCWSTR AsResourceName(const ResourceName& name) {
     if (const WORD* id = std::get_if<WORD>(&name)) return MAKEINTRESOURCEW(*id);
     return std::get<std::u16string>(name).c_str();
@@ -74,12 +28,9 @@ LPCWSTR AsResourceName(const ResourceName& name) {
 }  // namespace
 
 std::vector<std::string> RenderModuleDialogs(HMODULE module, const std::string& folder,
-                                             std::string& error) {
+                                             std::string& error,
+                                             std::vector<std::string>* textProblems) {
     std::vector<std::string> written;
-    if (!EnsureQtApplication(QtPlatformNeed::OffScreenOk)) {
-        error = "Qt cannot start on this machine";
-        return written;
-    }
     std::vector<ResourceName> names;
     if (!EnumResourceNamesW(module, RT_DIALOG, CollectName, reinterpret_cast<LONG_PTR>(&names)) &&
         GetLastError() != ERROR_RESOURCE_TYPE_NOT_FOUND) {
@@ -87,19 +38,29 @@ std::vector<std::string> RenderModuleDialogs(HMODULE module, const std::string& 
             "the module's resources cannot be read (error " + std::to_string(GetLastError()) + ")";
         return written;
     }
+    RenderedDialog last;
+    std::unique_ptr<UiBackend> rendering = CreateRenderingBackend(
+        folder, [&last](const RenderedDialog& rendered) { last = rendered; });
+    if (!rendering) {
+        error = "Qt cannot start on this machine";
+        return written;
+    }
+    std::unique_ptr<UiBackend> previous = InstallUiBackend(std::move(rendering));
     for (const ResourceName& name : names) {
-        const std::string path = folder + "/" + FileNameOf(name);
-        auto backend = std::make_unique<RenderingBackend>(path);
-        RenderingBackend* rendering = backend.get();
-        std::unique_ptr<UiBackend> previous = InstallUiBackend(std::move(backend));
+        const std::string path = folder + "/" + DialogPictureName(module, AsResourceName(name));
+        last = {};
         const INT_PTR result = DialogBoxParamW(module, AsResourceName(name), nullptr, nullptr, 0);
-        const bool saved = rendering->Saved();
-        InstallUiBackend(std::move(previous));
-        if (result == -1 || !saved) {
-            error = "cannot render " + FileNameOf(name) + " to " + path;
-            return written;
+        if (result == -1 || !last.saved) {
+            error =
+                "cannot render " + DialogPictureName(module, AsResourceName(name)) + " to " + path;
+            break;
         }
         written.push_back(path);
+        if (textProblems) {
+            for (const std::string& problem : last.textProblems)
+                textProblems->push_back(path + ": " + problem);
+        }
     }
+    InstallUiBackend(std::move(previous));
     return written;
 }

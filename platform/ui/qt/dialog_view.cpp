@@ -9,6 +9,7 @@
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/qt/dialog_font.h"
+#include "platform/ui/qt/text_fit.h"
 #include "platform/ui/user_acts.h"
 #include "platform/ui/window.h"
 
@@ -44,11 +45,33 @@ void DialogView::Build() {
         widget->widget()->setGeometry(place);
         m_controls[control.handle] = std::move(widget);
     }
+    ShowControls(snapshot);
+    if (FitTextToControls()) ShowControls(snapshot);
+    if (const HWND focus = GetFocus(); m_controls.count(focus))
+        m_controls[focus]->widget()->setFocus();
+}
+
+void DialogView::ShowControls(const DialogSnapshot& snapshot) {
     m_showing = true;
     for (const ControlSnapshot& control : snapshot.controls) ShowWindowState(control.handle);
     m_showing = false;
-    if (const HWND focus = GetFocus(); m_controls.count(focus))
-        m_controls[focus]->widget()->setFocus();
+}
+
+// The layout was made for the face the template names. Its substitute has
+// the same average letter, so the dialog units match, but its narrow
+// letters and blanks are wider: a text sized to the last pixel in the named
+// face can need more room than its control has. Only the text then shrinks,
+// a pixel at a time and at most by a quarter; the layout stays.
+bool DialogView::FitTextToControls() {
+    QFont text = font();
+    const int size = text.pixelSize();
+    bool shrunk = false;
+    for (int smaller = size - 1; smaller >= size * 3 / 4 && !EveryTextHasRoom(*this); --smaller) {
+        text.setPixelSize(smaller);
+        setFont(text);
+        shrunk = true;
+    }
+    return shrunk;
 }
 
 QRect DialogView::ToPixels(RECT dialogUnits) const {
@@ -58,7 +81,10 @@ QRect DialogView::ToPixels(RECT dialogUnits) const {
 }
 
 QWidget* DialogView::ControlWidgetOf(int id) const {
-    const HWND control = GetDlgItem(m_dialog, id);
+    return ControlWidgetOf(GetDlgItem(m_dialog, id));
+}
+
+QWidget* DialogView::ControlWidgetOf(HWND control) const {
     auto found = m_controls.find(control);
     return found == m_controls.end() ? nullptr : found->second->widget();
 }

@@ -19,6 +19,7 @@ public:
     HWND handle() const { return m_dialog; }
     // The widget of a control of this dialog, or null.
     QWidget* ControlWidgetOf(int id) const;
+    QWidget* ControlWidgetOf(HWND control) const;
     // Places the dialog: centred on its owner or the screen when the model
     // asks for it.
     void Place();
@@ -35,6 +36,10 @@ protected:
 
 private:
     void Build();
+    void ShowControls(const DialogSnapshot& snapshot);
+    // Shrinks the text of the controls until each has room; true when it
+    // did.
+    bool FitTextToControls();
     // x, y, width, height in dialog units to pixels.
     QRect ToPixels(RECT dialogUnits) const;
     void RunAct(HWND control, const std::function<std::string()>& act);

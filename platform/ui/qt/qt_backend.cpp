@@ -1,6 +1,7 @@
 #include "platform/ui/qt/qt_backend.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <map>
 #include <vector>
 
@@ -8,15 +9,32 @@
 #include "platform/ui/qt/dialog_view.h"
 #include "platform/ui/qt/popup_menu.h"
 #include "platform/ui/qt/qt_application.h"
+#include "platform/ui/qt/rendering_backend.h"
 #include "platform/ui/qt/standard_dialogs.h"
 #include "platform/ui/window.h"
 
 namespace {
 
+std::map<HWND, QPointer<QWidget>>& OwnerWidgets() {
+    static std::map<HWND, QPointer<QWidget>> widgets;
+    return widgets;
+}
+
+// The widget registered for a window or the nearest window above it.
+QWidget* OwnerWidget(HWND window) {
+    for (HWND w = window; w; w = GetParent(w)) {
+        const auto found = OwnerWidgets().find(w);
+        if (found != OwnerWidgets().end() && found->second) return found->second;
+    }
+    return nullptr;
+}
+
 class QtBackend final : public UiBackend {
 public:
     void RunModalDialog(HWND dialog) override {
-        DialogView view(dialog, ViewOf(GetWindow(dialog, GW_OWNER)));
+        const HWND owner = GetWindow(dialog, GW_OWNER);
+        QWidget* parent = ViewOf(owner);
+        DialogView view(dialog, parent ? parent : OwnerWidget(owner));
         m_views.push_back(&view);
         view.Place();
         view.exec();
@@ -71,10 +89,11 @@ private:
         return nullptr;
     }
 
-    // The owner's dialog when it is one of ours, else the innermost dialog.
+    // The owner's dialog when it is one of ours, else the innermost dialog,
+    // else the owner's widget.
     QWidget* ParentFor(HWND owner) const {
         if (DialogView* view = ViewOf(owner)) return view;
-        return m_views.empty() ? nullptr : m_views.back();
+        return m_views.empty() ? OwnerWidget(owner) : m_views.back();
     }
 
     std::vector<DialogView*> m_views;
@@ -88,6 +107,23 @@ std::unique_ptr<UiBackend> CreateQtBackend() {
     return std::make_unique<QtBackend>();
 }
 
+void SetOwnerWidget(HWND window, QWidget* widget) {
+    if (widget)
+        OwnerWidgets()[window] = widget;
+    else
+        OwnerWidgets().erase(window);
+}
+
+namespace {
+
+// Run by kestro-render-dialogs, a program draws its dialogs instead.
+std::unique_ptr<UiBackend> CreateProgramBackend() {
+    if (std::unique_ptr<UiBackend> rendering = CreateProgramRenderingBackend()) return rendering;
+    return CreateQtBackend();
+}
+
+}  // namespace
+
 void InstallQtBackendFactory() {
-    SetOnScreenBackendFactory(CreateQtBackend);
+    SetOnScreenBackendFactory(CreateProgramBackend);
 }

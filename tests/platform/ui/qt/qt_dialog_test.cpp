@@ -293,6 +293,80 @@ TEST_F(QtDialogTest, DropDownComboBoxIsEditableAndTypingLeavesNoItemSelected) {
     EXPECT_EQ(choice.selected, CB_ERR);
 }
 
+// A report list as the login input dialog sets it up: a column of width 0
+// that keeps a secret for the dialog, grid lines and full-row select.
+INT_PTR ReportListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto extended = static_cast<DWORD>(lParam);
+        SendDlgItemMessageW(dialog, 230, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
+        const std::pair<const char16_t*, int> columns[] = {
+            {u"Domain Name", 120}, {u"Hiden", 0}, {u"Password", 60}};
+        for (int i = 0; i < 3; ++i) {
+            LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH,
+                             0,
+                             columns[i].second,
+                             const_cast<LPWSTR>(columns[i].first),
+                             0,
+                             i};
+            SendDlgItemMessageW(dialog, 230, LVM_INSERTCOLUMNW, i,
+                                reinterpret_cast<LPARAM>(&column));
+        }
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.pszText = const_cast<LPWSTR>(u"example.com");
+        SendDlgItemMessageW(dialog, 230, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 1;
+        item.pszText = const_cast<LPWSTR>(u"clear password");
+        SendDlgItemMessageW(dialog, 230, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+        item.state = item.stateMask = LVIS_SELECTED;
+        SendDlgItemMessageW(dialog, 230, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+        return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+struct ShownReportList {
+    std::vector<int> widths;
+    bool grid = false;
+    bool wholeRowSelected = false;
+    QString hiddenText;
+};
+
+ShownReportList ShowReportList(DWORD extendedStyle) {
+    ShownReportList shown;
+    UiDriver driver;
+    driver.Then(ShownDialog, [&] {
+        auto* list = DialogWidget<QTableWidget>(230);
+        for (int i = 0; i < list->columnCount(); ++i) shown.widths.push_back(list->columnWidth(i));
+        shown.grid = list->showGrid();
+        shown.wholeRowSelected = list->selectionModel()->isSelected(list->model()->index(0, 2));
+        shown.hiddenText = list->item(0, 1) ? list->item(0, 1)->text() : QString();
+        QTest::keyClick(ShownDialog(), Qt::Key_Escape);
+    });
+    driver.Start();
+    DialogBoxParamW(nullptr, MAKEINTRESOURCEW(ui_testing::kControlsDialog), nullptr,
+                    ReportListDialogProc, static_cast<LPARAM>(extendedStyle));
+    EXPECT_TRUE(driver.Finished()) << driver.Failure();
+    return shown;
+}
+
+TEST_F(QtDialogTest, AReportListShowsItsColumnWidthsGridAndRowSelectionAsSet) {
+    const ShownReportList set = ShowReportList(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    EXPECT_EQ(set.widths, (std::vector<int>{120, 0, 60}));
+    EXPECT_EQ(set.hiddenText, "clear password");  // kept, never on screen
+    EXPECT_TRUE(set.grid);
+    EXPECT_TRUE(set.wholeRowSelected);
+
+    const ShownReportList plain = ShowReportList(0);
+    EXPECT_EQ(plain.widths, (std::vector<int>{120, 0, 60}));
+    EXPECT_FALSE(plain.grid);
+    EXPECT_FALSE(plain.wholeRowSelected);
+}
+
 TEST_F(QtDialogTest, AMultiLineButtonWrapsItsLabelToItsWidth) {
     QString label;
     UiDriver driver;

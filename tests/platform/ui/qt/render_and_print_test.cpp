@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <sstream>
 
+#include "platform/ui/dialog.h"
 #include "platform/ui/print_service.h"
 #include "platform/ui/qt/dialog_renderer.h"
+#include "platform/ui/qt/rendering_backend.h"
+#include "platform/ui/window.h"
 #include "platform/win/last_error.h"
 #include "platform/win/text.h"
 #include "tests/platform/ui/qt/ui_driver.h"
@@ -84,6 +87,80 @@ TEST(RenderDialogs, UnwritableFolderIsReported) {
     std::string error;
     EXPECT_TRUE(RenderModuleDialogs(nullptr, out.File("missing"), error).empty());
     EXPECT_NE(error.find("dialog-300.png"), std::string::npos) << error;
+}
+
+// A label too long for its control, a label under a button and a label
+// that overlaps one but is hidden by the dialog's initialisation.
+constexpr DialogControl kCrampedControls[] = {
+    {10, ControlKind::Static, u"Specify the full path of the file to import", 8, 8, 40, 8},
+    {11, ControlKind::Static, u"Folder", 8, 24, 60, 8},
+    {IDOK, ControlKind::DefPushButton, u"OK", 16, 22, 50, 14},
+    {12, ControlKind::Static, u"Hidden at run time", 30, 40, 60, 8},
+    {IDCANCEL, ControlKind::PushButton, u"Cancel", 60, 38, 50, 14},
+};
+constexpr DialogTemplate kCrampedDialog = Dialog(u"Cramped", 120, 60, kCrampedControls);
+
+INT_PTR HideControl12(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) ShowWindow(GetDlgItem(dialog, 12), SW_HIDE);
+    return message == WM_INITDIALOG;
+}
+
+TEST(DialogTextFit, CutAndOverlappingTextsOfVisibleControlsAreFound) {
+    TempDir out;
+    std::vector<std::string> problems;
+    std::unique_ptr<UiBackend> rendering = CreateRenderingBackend(
+        out.path(), [&](const RenderedDialog& rendered) { problems = rendered.textProblems; });
+    ASSERT_TRUE(rendering);
+    std::unique_ptr<UiBackend> previous = InstallUiBackend(std::move(rendering));
+    DialogBoxIndirectParamW(nullptr, &kCrampedDialog, nullptr, HideControl12, 0);
+    InstallUiBackend(std::move(previous));
+
+    ASSERT_EQ(problems.size(), 2u) << testing::PrintToString(problems);
+    EXPECT_EQ(problems[0].rfind("control 10 \"Specify the full path of the file to", 0), 0u)
+        << problems[0];
+    EXPECT_NE(problems[0].find("the text needs"), std::string::npos) << problems[0];
+    EXPECT_EQ(problems[1], "control 11 \"Folder\" and control 1 \"OK\" overlap");
+}
+
+// Every dialog of the program folder's modules, each as it looks when it
+// is shown: the add-on's from their templates, the tool's after their
+// initialisation (with a login database of its own beside it).
+struct ModuleDialogs {
+    std::string module;
+    std::string arguments;
+    std::string firstPicture;
+};
+
+TEST(DialogTextFit, NoTextOfAnyDialogOfTheProgramFolderIsCutOrOverlapped) {
+    TempDir folder, out;
+    const std::string bin = TestBinaryDirectory() + "/../bin";
+    ASSERT_EQ(RunCommand("cp " + bin + "/Quillet " + folder.path()).status, 0);
+    ASSERT_EQ(RunCommand(std::string(KESTRO_MAKE_LOGIN_DB) + " " + KESTRO_LOGIN_SQL + " " +
+                         folder.File("login.dat"))
+                  .status,
+              0);
+    const ModuleDialogs modules[] = {
+        {bin + "/Farrow.so", "", "dialog-"},
+        {folder.File("Quillet"), "", "dialog-102.png"},
+        {folder.File("Quillet"), "/import", "dialog-103.png"},
+        {folder.File("Quillet"), "/export", "dialog-103.png"},
+    };
+    for (const ModuleDialogs& module : modules) {
+        const CommandRun run =
+            RunCommand("env -u KESTRO_UI_SCRIPT " + bin + "/kestro-render-dialogs " +
+                       module.module + " " + out.path() + " " + module.arguments + " 2>&1");
+        EXPECT_EQ(run.status, 0) << run.output;
+        std::vector<std::string> pictures, problems;
+        for (const std::string& line : Lines(run.output)) {
+            if (line.rfind(out.path(), 0) != 0) continue;  // Qt's own notes
+            (line.size() > 4 && line.substr(line.size() - 4) == ".png" ? pictures : problems)
+                .push_back(line);
+        }
+        ASSERT_FALSE(pictures.empty()) << module.module << " " << module.arguments;
+        EXPECT_EQ(pictures[0].rfind(out.File(module.firstPicture), 0), 0u) << pictures[0];
+        EXPECT_TRUE(problems.empty()) << module.module << " " << module.arguments << ":\n"
+                                      << testing::PrintToString(problems);
+    }
 }
 
 TEST(PrintService, WritesAPdfOfTheRichText) {

@@ -1,0 +1,25 @@
+#include "addon/content/html_escape.h"
+
+std::u16string EscapeHtml(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        switch (c) {
+            case u'&':
+                out += u"&amp;";
+                break;
+            case u'"':
+                out += u"&quot;";
+                break;
+            case u'<':
+                out += u"&lt;";
+                break;
+            case u'>':
+                out += u"&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}

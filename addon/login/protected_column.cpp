@@ -1,0 +1,42 @@
+#include "addon/login/protected_column.h"
+
+#include "platform/win/codepage.h"
+
+namespace login {
+
+namespace {
+
+std::string Narrow(const std::u16string& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), size, nullptr, nullptr);
+    return narrow;
+}
+
+std::u16string Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::u16string wide(static_cast<std::size_t>(size > 0 ? size : 0), u'\0');
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+    return wide;
+}
+
+}  // namespace
+
+bool ProtectColumn(CCryptStr& crypt, const std::u16string& clear, std::u16string& column) {
+    std::string text;
+    if (!crypt.EncryptStrW(clear, text)) return false;
+    column = Widen(text);
+    return true;
+}
+
+bool UnprotectColumn(CCryptStr& crypt, const std::u16string& column, std::u16string& clear) {
+    return crypt.DecryptStrW(Narrow(column), clear);
+}
+
+}  // namespace login
