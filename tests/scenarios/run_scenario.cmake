@@ -43,6 +43,9 @@ if(NOT built EQUAL 0)
 endif()
 
 set(ENV{KESTRO_HOME} ${WORK}/home)
+# Files the add-on hands to the editor stay with the run.
+file(MAKE_DIRECTORY ${WORK}/tmp)
+set(ENV{TMPDIR} ${WORK}/tmp)
 unset(ENV{KESTRO_JOURNAL})
 unset(ENV{KESTRO_UI_SCRIPT})
 if(NOT DEFINED ENV{QT_QPA_PLATFORM})
