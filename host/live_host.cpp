@@ -125,4 +125,5 @@ void FinishLiveScenarioEngine() {
         webengine::WaitUntil([engine] { return engine->Tabs().empty(); });
     // The views closed windows left go with the deferred deletions.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    webengine::LiveEngine::Stop();
 }

@@ -10,6 +10,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <algorithm>
+#include <utility>
 
 #include "platform/browser/browser_session.h"
 #include "platform/ui/qt/qt_application.h"
@@ -83,6 +84,16 @@ LiveEngine::LiveEngine(bool onScreen)
     m_profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     browser::BrowserSession::Instance().SetWindowStarter(
         [this](browser::WebBrowser& browser) { StartTab(browser); });
+}
+
+void LiveEngine::Stop() {
+    if (!g_engine) return;
+    browser::BrowserSession::Instance().SetWindowStarter({});
+    // A page must go before its profile.
+    for (const QPointer<QWebEnginePage>& page : g_engine->m_newWindows) delete page.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete std::exchange(g_engine, nullptr);
+    EndQtApplication();
 }
 
 LiveEngine::~LiveEngine() = default;

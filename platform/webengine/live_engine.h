@@ -38,6 +38,10 @@ public:
     // other Qt WebEngine use.
     static LiveEngine* Start(bool onScreen);
     static LiveEngine* Instance();
+    // Ends the engine, once its windows are closed: the pages still kept
+    // for new windows, then the profile, then Qt itself, so that Chromium's
+    // threads are gone before the process exits.
+    static void Stop();
     ~LiveEngine() override;
 
     QWebEngineProfile* Profile() const { return m_profile; }

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <utility>
 
 namespace {
+
+QApplication* g_made = nullptr;  // the application made here, until ended
+bool g_ended = false;
 
 bool IsSet(const char* name) {
     const char* value = std::getenv(name);
@@ -22,7 +26,7 @@ QApplication* EnsureQtApplication(QtPlatformNeed need) {
         const bool unseen = !HasQtPlatform() && QGuiApplication::platformName() == "offscreen";
         return unseen && need == QtPlatformNeed::Display ? nullptr : existing;
     }
-    if (QCoreApplication::instance()) return nullptr;  // a non-widget application owns Qt
+    if (QCoreApplication::instance() || g_ended) return nullptr;  // not ours, or over
     const bool offScreen = !HasQtPlatform();
     if (offScreen && need == QtPlatformNeed::Display) return nullptr;
     // QApplication keeps references to argc and argv for its whole life.
@@ -31,10 +35,14 @@ QApplication* EnsureQtApplication(QtPlatformNeed need) {
     static char platformSwitch[] = "-platform";
     static char offscreen[] = "offscreen";
     static char* argv[] = {name, platformSwitch, offscreen, nullptr};
-    static QApplication* application = [] {
-        auto* made = new QApplication(argc, argv);  // lives until the process ends
-        made->setQuitOnLastWindowClosed(false);     // modal loops end themselves
-        return made;
-    }();
-    return application;
+    g_made = new QApplication(argc, argv);     // lives until EndQtApplication
+    g_made->setQuitOnLastWindowClosed(false);  // modal loops end themselves
+    return g_made;
+}
+
+void EndQtApplication() {
+    if (!g_made) return;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete std::exchange(g_made, nullptr);
+    g_ended = true;
 }

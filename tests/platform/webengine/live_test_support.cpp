@@ -21,6 +21,20 @@ webengine::LiveEngine& Engine() {
     return *engine;
 }
 
+// Chromium's threads must be gone before the test program exits.
+class EngineShutdown final : public ::testing::Environment {
+public:
+    void TearDown() override {
+        webengine::LiveEngine* engine = webengine::LiveEngine::Instance();
+        if (!engine) return;
+        browser::BrowserSession::Instance().CloseAll();
+        webengine::WaitUntil([engine] { return engine->Tabs().empty(); });
+        webengine::LiveEngine::Stop();
+    }
+};
+[[maybe_unused]] ::testing::Environment* const g_shutdown =
+    ::testing::AddGlobalTestEnvironment(new EngineShutdown);
+
 void Send(QWidget* target, QEvent::Type type, QPointF at, Qt::MouseButton button,
           Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, modifiers);
