@@ -118,11 +118,3 @@ BENCHMARK(BM_NewWindow)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    addon_bench::EndSession();
-    return 0;
-}

@@ -207,11 +207,3 @@ BENCHMARK(BM_SpeakPageToFirstSamples)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    addon_bench::EndSession();
-    return 0;
-}

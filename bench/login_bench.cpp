@@ -221,11 +221,3 @@ void BM_SaveLoginDataVsRawCommit(benchmark::State& state) {
 BENCHMARK(BM_SaveLoginDataVsRawCommit)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    addon_bench::EndSession();
-    return 0;
-}

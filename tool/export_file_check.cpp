@@ -40,7 +40,7 @@ TableState Inspect(const ProtectedTable& table, CAdoDb& source, CCryptStr& crypt
                 if (value.empty()) continue;
                 seen[i] = true;
                 std::u16string clear;
-                const bool opens = UnprotectText(crypt, value, clear);
+                const bool opens = UnprotectColumn(crypt, value, clear);
                 WipeText(clear);
                 if (opens) return TableState::Protected;
             }
@@ -51,9 +51,23 @@ TableState Inspect(const ProtectedTable& table, CAdoDb& source, CCryptStr& crypt
     return TableState::Clear;
 }
 
+// Exports hold tables only. A view in their place could compute rows
+// without end, and the import would never finish.
+bool DefinesViews(CAdoDb& source) {
+    FieldsPtr fields =
+        source.OpenRecordset(u"select name from sqlite_master where type = 'view'", false);
+    if (!fields) return !source.m_strError.empty();  // no rows, or no answer at all
+    try {
+        return !source.m_pRecordset->GetadoEOF();
+    } catch (const _com_error&) {
+        return true;
+    }
+}
+
 }  // namespace
 
 const char16_t* RefusalOfImportSource(CAdoDb& source, CCryptStr& crypt) {
+    if (DefinesViews(source)) return u"The importing file is not a login database file.";
     bool anyTable = false;
     for (const ProtectedTable& table : kTables) {
         switch (Inspect(table, source, crypt)) {

@@ -23,7 +23,7 @@ struct TableDecrypt {
 // Replaces the protected text at a position by its clear value.
 bool DecryptField(Fields* fields, long index, CCryptStr& crypt) {
     std::u16string clear;
-    if (!UnprotectText(crypt, ColumnText(fields, index), clear)) return false;
+    if (!UnprotectColumn(crypt, ColumnText(fields, index), clear)) return false;
     fields->GetItem(index)->PutValue(CComVariant(std::u16string_view(clear)));
     WipeText(clear);
     return true;

@@ -36,7 +36,7 @@ struct TableCopy {
 // Appends the protected form of a clear column; false when encryption fails.
 bool AddProtected(CCryptStr& crypt, std::u16string clear, Params& params) {
     std::u16string column;
-    const bool protectedOk = ProtectText(crypt, clear, column);
+    const bool protectedOk = ProtectColumn(crypt, clear, column);
     WipeText(clear);
     if (protectedOk) params.push_back(std::move(column));
     return protectedOk;
@@ -123,6 +123,29 @@ TransferResult CopyTable(const TableCopy& table, CAdoDb& source, CAdoDb& target,
     return {};
 }
 
+// Reads every value the copy will read, so that a source that cannot be
+// read whole (a value that is not text, say) is reported before the first
+// row is written rather than after part of it was copied.
+TransferResult CheckSourceReadable(CAdoDb& source) {
+    for (const TableCopy& table : kTables) {
+        FieldsPtr fields = source.OpenRecordset(table.select, false);
+        if (!fields) continue;
+        try {
+            const long columns = fields->GetCount();
+            while (!source.m_pRecordset->GetadoEOF()) {
+                for (long i = 0; i < columns; ++i) {
+                    std::u16string value = ColumnText(fields, i);
+                    WipeText(value);
+                }
+                source.m_pRecordset->MoveNext();
+            }
+        } catch (const _com_error& e) {
+            return TransferResult::Failed(DbErrorText(e), kDbErrorTitle);
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 TransferResult ImportLoginData(CCryptStr& crypt, const std::u16string& localPath,
@@ -138,6 +161,8 @@ TransferResult ImportLoginData(CCryptStr& crypt, const std::u16string& localPath
         return TransferResult::Failed(u"The importing file is not a login database file.");
     if (const char16_t* refusal = RefusalOfImportSource(source, crypt))
         return TransferResult::Failed(refusal);
+    if (TransferResult unreadable = CheckSourceReadable(source); !unreadable.Done())
+        return unreadable;
     ImportRun run{crypt, {}};
     for (const TableCopy& table : kTables) {
         TransferResult result = CopyTable(table, source, target, run);

@@ -5,7 +5,8 @@
 // complete. Rows the local database refuses (existing keys) are skipped
 // without a message, and so are the fields of a form it refused: they
 // would attach to the local form of that id. A file that is not an export
-// (export_file_check.h) is refused before anything is copied.
+// (export_file_check.h), or one with a value that cannot be read as text,
+// is refused before anything is copied.
 #pragma once
 
 #include <string>

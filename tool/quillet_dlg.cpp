@@ -100,8 +100,8 @@ void CQuilletDlg::LoadLogins() {
         for (long row = 0; row < count; ++row) {
             const std::u16string domain = ColumnText(fields, 0);
             std::u16string loginName, password;
-            UnprotectText(m_crypt, ColumnText(fields, 1), loginName);
-            UnprotectText(m_crypt, ColumnText(fields, 2), password);
+            UnprotectColumn(m_crypt, ColumnText(fields, 1), loginName);
+            UnprotectColumn(m_crypt, ColumnText(fields, 2), password);
             AddRow(domain, loginName, password);
             WipeText(loginName);
             WipeText(password);
@@ -139,8 +139,8 @@ void CQuilletDlg::OnAddLogin() {
 
     // Never stored in clear or as empty text when encryption fails.
     std::vector<std::u16string> params(3);
-    if (!ProtectText(m_crypt, m_strLoginName, params[0]) ||
-        !ProtectText(m_crypt, m_strPassword, params[1])) {
+    if (!ProtectColumn(m_crypt, m_strLoginName, params[0]) ||
+        !ProtectColumn(m_crypt, m_strPassword, params[1])) {
         ShowError(u"Cannot encrypt login data.", kTitle);
         return;
     }

@@ -12,10 +12,10 @@
 #include "addon/edit_html.h"
 #include "addon/login/login_store.h"
 #include "addon/login/login_text.h"
-#include "addon/login/protected_column.h"
 #include "addon/login/site_key.h"
 #include "platform/ui/message_box.h"
 #include "platform/win/text.h"
+#include "store/column_values.h"
 
 namespace {
 
@@ -250,7 +250,7 @@ void CEditHtml::SaveFormData(IDispatch* element) {
     std::vector<FormField> fields = FilledFields(form, length);
     for (FormField& field : fields) {
         std::u16string protectedValue;
-        if (!login::ProtectColumn(m_crypt, field.value, protectedValue)) {
+        if (!ProtectColumn(m_crypt, field.value, protectedValue)) {
             WipeFields(fields);
             MessageBoxW(m_hDocWnd, u"Cannot encrypt field value.", kErrorTitle, MB_ICONERROR);
             return;
@@ -305,7 +305,7 @@ void CEditHtml::FillFormData(IDispatch* element) {
     login::ClearTexts clear;
     for (const login::LoginRow& row : rows) {
         std::u16string& value = clear.Add();
-        if (row.size() < 3 || !login::UnprotectColumn(m_crypt, row[2], value)) {
+        if (row.size() < 3 || !UnprotectColumn(m_crypt, row[2], value)) {
             MessageBoxW(m_hDocWnd, u"The saved field data is not decryptable.", kErrorTitle,
                         MB_ICONERROR);
             return;

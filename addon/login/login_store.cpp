@@ -1,20 +1,8 @@
 #include "addon/login/login_store.h"
 
+#include "store/column_values.h"
+
 namespace login {
-
-namespace {
-
-std::u16string ColumnText(Fields* fields, long index) {
-    const CComVariant value = fields->GetItem(index)->GetValue();
-    if (value.vt == VT_NULL || value.vt == VT_EMPTY) return {};
-    if (value.vt == VT_BSTR) return std::u16string(value.bstrVal, SysStringLen(value.bstrVal));
-    CComVariant text;
-    const HRESULT hr = VariantChangeType(&text, &value, 0, VT_BSTR);
-    if (FAILED(hr)) _com_issue_error(hr);
-    return std::u16string(text.bstrVal, SysStringLen(text.bstrVal));
-}
-
-}  // namespace
 
 bool IsDbOpen(CAdoDb& db) {
     long state = adStateClosed;

@@ -10,9 +10,9 @@
 #include "addon/login/login_statements.h"
 #include "addon/login/login_store.h"
 #include "addon/login/login_text.h"
-#include "addon/login/protected_column.h"
 #include "addon/login/site_key.h"
 #include "platform/ui/message_box.h"
+#include "store/column_values.h"
 
 using namespace login;
 

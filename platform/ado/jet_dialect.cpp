@@ -12,8 +12,8 @@ std::size_t QuotedLength(std::u16string_view sql, std::size_t pos) {
         const std::size_t found = sql.find(end, from);
         return found == std::u16string_view::npos ? sql.size() - pos : found + end.size() - pos;
     };
-    if (c == u'\'' || c == u'"') {
-        // A doubled quote inside a literal stands for one quote.
+    if (c == u'\'' || c == u'"' || c == u'`') {
+        // A doubled quote inside a literal or name stands for one quote.
         std::size_t i = pos + 1;
         while (i < sql.size()) {
             if (sql[i] == c) {

@@ -1,6 +1,6 @@
 // The Jet statement language as far as SQLite does not already speak it.
-// Quoted literals ('...', "..."), bracketed names ([...]) and comments are
-// never changed or searched.
+// Quoted literals ('...', "..."), bracketed and backquoted names ([...],
+// `...`) and comments are never changed or searched.
 #pragma once
 
 #include <string>

@@ -9,14 +9,19 @@
 
 namespace {
 
-std::string DefaultBase() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
+std::string UserHome() {
     const char* home = std::getenv("HOME");
     if (!home || !*home) {
         const passwd* pw = getpwuid(getuid());
         home = pw ? pw->pw_dir : "/tmp";
     }
-    return std::string(home) + "/.config";
+    return home;
+}
+
+// An XDG base directory: the variable when set, else the default under home.
+std::string XdgBase(const char* variable, const char* underHome) {
+    if (const char* xdg = std::getenv(variable); xdg && *xdg) return xdg;
+    return UserHome() + underHome;
 }
 
 // mkdir -p, each missing level with the given mode.
@@ -29,16 +34,19 @@ void MakeDirectories(const std::string& path, mode_t mode) {
     }
 }
 
-}  // namespace
-
-std::string KestroHomeDirectory() {
-    std::string dir;
-    if (const char* home = std::getenv("KESTRO_HOME"); home && *home) {
-        dir = home;
-    } else {
-        dir = DefaultBase() + "/kestro";
-    }
+std::string Prepared(std::string dir) {
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     MakeDirectories(dir, 0700);
     return dir;
+}
+
+}  // namespace
+
+std::string KestroHomeDirectory() {
+    if (const char* home = std::getenv("KESTRO_HOME"); home && *home) return Prepared(home);
+    return Prepared(XdgBase("XDG_CONFIG_HOME", "/.config") + "/kestro");
+}
+
+std::string KestroDataDirectory() {
+    return Prepared(XdgBase("XDG_DATA_HOME", "/.local/share") + "/kestro");
 }

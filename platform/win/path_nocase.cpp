@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win/file_virtualization.h"
 #include "platform/win/last_error.h"
 #include "platform/win/text.h"
 
@@ -48,9 +49,7 @@ std::string Join(const std::string& folder, const std::string& name, bool first)
     return first ? name : folder + "/" + name;
 }
 
-}  // namespace
-
-std::string ResolvePathNoCase(std::u16string_view path) {
+std::string ResolveCase(std::u16string_view path) {
     const std::string given = Utf16ToUtf8(path);
     if (given.empty() || Exists(given)) return given;
     const std::vector<std::string> parts = SplitComponents(given);
@@ -72,6 +71,12 @@ std::string ResolvePathNoCase(std::u16string_view path) {
         resolved = std::move(next);
     }
     return resolved;
+}
+
+}  // namespace
+
+std::string ResolvePathNoCase(std::u16string_view path) {
+    return VirtualizedPath(ResolveCase(path));
 }
 
 DWORD MissingFileError(const std::string& resolvedPath) {

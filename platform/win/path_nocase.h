@@ -11,7 +11,9 @@
 // does not exist as written is replaced by an existing entry of its folder
 // whose name matches without regard to case (the exact name always wins).
 // Components from the first one that matches nothing on are kept as given,
-// so a path to a file about to be created still finds its folder.
+// so a path to a file about to be created still finds its folder. A
+// per-user file of an installed program folder resolves to the user's copy
+// (file_virtualization.h).
 std::string ResolvePathNoCase(std::u16string_view path);
 
 // ERROR_FILE_NOT_FOUND when the folder of a missing file exists, else

@@ -31,21 +31,28 @@ TEST_F(LoginTransfer, FieldsOfAFormWhoseIdIsTakenLocallyAreNotImported) {
               (Table{{"22", "9"}, {"23", "9"}, {"50", "7"}}));
 }
 
-// A database with a table of its own and none of the login tables.
-void WriteOtherDatabase(const std::string& path) {
+void WriteDatabase(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db, "create table Notes (Text); insert into Notes values ('x')", nullptr, nullptr,
-                 nullptr);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
+
+// A table of its own and none of the login tables.
+constexpr char kOtherDatabase[] = "create table Notes (Text); insert into Notes values ('x')";
+// A login table that is a view over rows without end.
+constexpr char kEndlessView[] =
+    "create view LoginInput as with recursive r(x) as (select 1 union all select x + 1 from r) "
+    "select 'd' || x as DomainName, 'n' as LoginName, 'p' as LoginPassword from r";
 
 TEST_F(LoginTransfer, AFileThatIsNotAnExportIsRefusedAndNothingChanges) {
     WriteLoginData();
     const std::string protectedCopy = m_files.File("login-copy.dat");
     std::filesystem::copy_file(m_source.Database(), protectedCopy);
     const std::string other = m_files.File("other.dat");
-    WriteOtherDatabase(other);
+    WriteDatabase(other, kOtherDatabase);
+    const std::string endless = m_files.File("endless.dat");
+    WriteDatabase(endless, kEndlessView);
     const std::string before = testing_support::ReadFile(m_target.Database());
 
     // The first user, for whom the copy's values open.
@@ -55,7 +62,8 @@ TEST_F(LoginTransfer, AFileThatIsNotAnExportIsRefusedAndNothingChanges) {
             Message("The importing file holds encrypted login data. Only a login data file made "
                     "by the export function can be imported.") +
             SetLine(1004, other) + "press 1\n" +
-            Message("The importing file is not a login database file.") + kCancel,
+            Message("The importing file is not a login database file.") + SetLine(1004, endless) +
+            "press 1\n" + Message("The importing file is not a login database file.") + kCancel,
         CurrentHome());
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_TRUE(testing_support::ReadFile(m_target.Database()) == before)

@@ -39,6 +39,9 @@ TEST_F(AdoCommand, ParametersComeFromMarkersOutsideLiterals) {
     EXPECT_EQ(ParameterCount(u"select * from LoginInfo where ItemNames = 'what?' and"
                              u" DomainName = ? and AccountName = 'it''s ?'"),
               1);
+    // Names in backquotes are quoted as SQLite quotes them.
+    EXPECT_EQ(ParameterCount(u"select ? as `a?b`"), 1);
+    EXPECT_EQ(ParameterCount(u"select 1 as `it's`, ?"), 1);
     HRESULT code = S_OK;
     ErrorOf([&] { m_command->GetParameters()->GetItem(1); }, &code);
     EXPECT_EQ(code, AdoErrorHresult(adErrItemNotFound));

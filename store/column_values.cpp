@@ -1,8 +1,6 @@
-#include "addon/login/protected_column.h"
+#include "store/column_values.h"
 
 #include "platform/win/codepage.h"
-
-namespace login {
 
 namespace {
 
@@ -28,6 +26,16 @@ std::u16string Widen(const std::string& text) {
 
 }  // namespace
 
+std::u16string ColumnText(Fields* fields, long index) {
+    const CComVariant value = fields->GetItem(index)->GetValue();
+    if (value.vt == VT_NULL || value.vt == VT_EMPTY) return {};
+    if (value.vt == VT_BSTR) return std::u16string(value.bstrVal, SysStringLen(value.bstrVal));
+    CComVariant text;
+    const HRESULT hr = VariantChangeType(&text, &value, 0, VT_BSTR);
+    if (FAILED(hr)) _com_issue_error(hr);
+    return std::u16string(text.bstrVal, SysStringLen(text.bstrVal));
+}
+
 bool ProtectColumn(CCryptStr& crypt, const std::u16string& clear, std::u16string& column) {
     std::string text;
     if (!crypt.EncryptStrW(clear, text)) return false;
@@ -38,5 +46,3 @@ bool ProtectColumn(CCryptStr& crypt, const std::u16string& clear, std::u16string
 bool UnprotectColumn(CCryptStr& crypt, const std::u16string& column, std::u16string& clear) {
     return crypt.DecryptStrW(Narrow(column), clear);
 }
-
-}  // namespace login

@@ -1,0 +1,1 @@
+update LoginInfo set LoginUrl = NULL where DomainName in ('a.example', 'it''s?.example')

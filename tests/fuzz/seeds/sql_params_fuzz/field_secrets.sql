@@ -1,0 +1,1 @@
+SELECT FieldId, FieldValue FROM FieldInfo

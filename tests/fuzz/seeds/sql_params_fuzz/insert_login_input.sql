@@ -1,0 +1,1 @@
+insert into logininput (LoginName, LoginPassword, DomainName) values (?, ?, ?)

@@ -1,0 +1,1 @@
+select distinct DomainName, FavorName from LoginInfo where LoginUrl is not null and Len(LoginUrl) > 1

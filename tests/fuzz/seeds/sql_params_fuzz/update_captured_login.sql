@@ -1,0 +1,1 @@
+update LoginInfo set ItemNames = ?, ItemValues = ?, LoginUrl = ?, PasswordName = ?, PasswordValue = ?, AccountName = ? where DomainName='who?.example'
