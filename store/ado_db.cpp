@@ -149,32 +149,7 @@ FieldsPtr CAdoDb::OpenRecordset(const std::u16string& sql, bool writable) {
 }
 
 bool CAdoDb::ExecuteSql(const std::u16string& sql, const std::vector<std::u16string>& params) {
-    m_strError.clear();
-    m_strErrorDescription.clear();
-    ExecuteLock lock(&m_csExecute);
-    bool inTransaction = false;
-    try {
-        _Command* command = Require(m_pCommand);
-        PrepareCommand(command, sql, params);
-        if (m_bInTransaction) {
-            command->Execute(nullptr, nullptr, adCmdText);
-            return true;
-        }
-        Require(m_pConnection)->BeginTrans();
-        inTransaction = true;
-        command->Execute(nullptr, nullptr, adCmdText);
-        m_pConnection->CommitTrans();
-        return true;
-    } catch (const _com_error& e) {
-        NoteAdoError(e);
-        if (inTransaction) RollBackQuietly();
-        return false;
-    } catch (...) {
-        // Not an ADO error (out of memory): it is the caller's, but no
-        // transaction may outlive it.
-        if (inTransaction) RollBackQuietly();
-        throw;
-    }
+    return ExecuteSqlBatch({CAdoStatement{sql, params}});
 }
 
 bool CAdoDb::ExecuteSqlBatch(const std::vector<CAdoStatement>& statements) {
@@ -200,6 +175,8 @@ bool CAdoDb::ExecuteSqlBatch(const std::vector<CAdoStatement>& statements) {
         if (inTransaction) RollBackQuietly();
         return false;
     } catch (...) {
+        // Not an ADO error (out of memory): it is the caller's, but no
+        // transaction may outlive it.
         if (inTransaction) RollBackQuietly();
         throw;
     }
