@@ -8,29 +8,12 @@
 
 #include "addon/farrow_module.h"
 #include "platform/browser/browser_session.h"
-#include "platform/com/class_factory.h"
-#include "platform/win/module.h"
 #include "platform/win/text.h"
+#include "tests/addon/built_in_add_on.h"
 
 namespace addon_bench {
 
 namespace {
-
-std::vector<CEditHtml*>& LiveAddOns() {
-    static std::vector<CEditHtml*> live;
-    return live;
-}
-
-class TrackedEditHtml : public CEditHtml {
-public:
-    TrackedEditHtml() { LiveAddOns().push_back(this); }
-    ~TrackedEditHtml() { std::erase(LiveAddOns(), this); }
-};
-
-HRESULT CreateAddOn(IUnknown* outer, REFIID iid, void** out) {
-    return CComCreator<TrackedEditHtml>::CreateInstance(outer, iid, out);
-}
-KESTRO_BUILTIN_CLASS(BenchAddOn, CLSID_EditHtml, CreateAddOn);
 
 std::string& Folder() {
     static std::string folder;
@@ -48,10 +31,7 @@ const std::string& StartSession(std::unique_ptr<UiBackend> ui) {
         std::string(KESTRO_MAKE_LOGIN_DB) + " " + KESTRO_LOGIN_SQL + " " + Folder() + "/login.dat";
     if (std::system(build.c_str()) != 0) std::fprintf(stderr, "login.dat was not built\n");
     CoInitialize(nullptr);
-    _AtlModule.m_hInstance = ModuleFromAddress(reinterpret_cast<const void*>(&CreateAddOn));
-    _AtlModule.RecordPaths(u"/usr/bin/kestro-host", Utf8ToUtf16(Folder()) + u"/Farrow.so");
-    _AtlModule.UpdateRegistryFromResource(101, TRUE);
-    browser::WriteBrowserVersion();
+    if (!built_in_add_on::Register(Folder())) std::fprintf(stderr, "the add-on was not registered\n");
     InstallUiBackend(std::move(ui));
     browser::BrowserSession::Instance().MapHost(u"bench.test", Utf8ToUtf16(Folder()));
     return Folder();
@@ -75,10 +55,7 @@ void EndSession() {
 }
 
 CEditHtml* AddOnOf(browser::BrowserWindow& window) {
-    for (CEditHtml* addOn : LiveAddOns())
-        if (addOn->m_spWebBrowser && addOn->m_spWebBrowser.IsEqualObject(window.Browser()))
-            return addOn;
-    return nullptr;
+    return built_in_add_on::AddOnOf(window);
 }
 
 CComPtr<IDispatch> ElementOf(browser::BrowserWindow& window, std::u16string_view selector) {

@@ -1,5 +1,7 @@
 #include "store/column_values.h"
 
+#include <sodium.h>
+
 #include "platform/win/codepage.h"
 
 namespace {
@@ -45,4 +47,9 @@ bool ProtectColumn(CCryptStr& crypt, const std::u16string& clear, std::u16string
 
 bool UnprotectColumn(CCryptStr& crypt, const std::u16string& column, std::u16string& clear) {
     return crypt.DecryptStrW(Narrow(column), clear);
+}
+
+void WipeText(std::u16string& text) {
+    if (!text.empty()) sodium_memzero(text.data(), text.size() * sizeof(char16_t));
+    text.clear();
 }

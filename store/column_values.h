@@ -21,3 +21,6 @@ bool ProtectColumn(CCryptStr& crypt, const std::u16string& clear, std::u16string
 // The clear value of protected column text. False with crypt.m_strError
 // set and clear untouched.
 bool UnprotectColumn(CCryptStr& crypt, const std::u16string& column, std::u16string& clear);
+
+// Overwrites and empties a clear value before its memory is given back.
+void WipeText(std::u16string& text);

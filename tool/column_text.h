@@ -1,5 +1,5 @@
 // What the tool adds to the login database's values: the message of a
-// failed read, and wiping clear values.
+// failed read.
 #pragma once
 
 #include <string>
@@ -11,6 +11,3 @@
 // rows: the provider's description, or the system's text for its code.
 inline constexpr char16_t kDbErrorTitle[] = u"Kestro - DB Error";
 std::u16string DbErrorText(const _com_error& error);
-
-// Overwrites a clear value before its memory is given back.
-void WipeText(std::u16string& text);

@@ -135,13 +135,13 @@ std::vector<FormField> FilledFields(IHTMLFormElement* form, long length) {
         if (kept)
             fields.push_back(std::move(field));
         else
-            login::WipeText(field.value);
+            WipeText(field.value);
     }
     return fields;
 }
 
 void WipeFields(std::vector<FormField>& fields) {
-    for (FormField& field : fields) login::WipeText(field.value);
+    for (FormField& field : fields) WipeText(field.value);
 }
 
 CComPtr<IHTMLFormElement> FormOf(IDispatch* element) {
@@ -255,7 +255,7 @@ void CEditHtml::SaveFormData(IDispatch* element) {
             MessageBoxW(m_hDocWnd, u"Cannot encrypt field value.", kErrorTitle, MB_ICONERROR);
             return;
         }
-        login::WipeText(field.value);
+        WipeText(field.value);
         field.value = protectedValue;
     }
 

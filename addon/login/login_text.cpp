@@ -8,11 +8,6 @@ std::u16string BstrText(BSTR text) {
     return text ? std::u16string(text, SysStringLen(text)) : std::u16string();
 }
 
-void WipeText(std::u16string& text) {
-    if (!text.empty()) sodium_memzero(text.data(), text.size() * sizeof(char16_t));
-    text.clear();
-}
-
 void WipeBstr(CComBSTR& text) {
     if (text.m_str) sodium_memzero(text.m_str, SysStringLen(text.m_str) * sizeof(OLECHAR));
     text.Empty();

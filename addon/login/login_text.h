@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/com/bstr.h"
+#include "store/column_values.h"
 
 namespace login {
 
@@ -18,7 +19,6 @@ inline std::u16string BstrText(const CComBSTR& text) {
 }
 
 // Overwrites and empties.
-void WipeText(std::u16string& text);
 void WipeBstr(CComBSTR& text);
 
 // Clear texts wiped when the holder goes, on every path out of a command.

@@ -8,31 +8,12 @@
 #include "addon/farrow_module.h"
 #include "addon/settings.h"
 #include "platform/browser/browser_settings.h"
-#include "platform/com/class_factory.h"
-#include "platform/win/module.h"
 #include "platform/win/text.h"
+#include "tests/addon/built_in_add_on.h"
 
 namespace addon_test {
 
 namespace {
-
-// The add-on objects alive now, so a test can find a window's one.
-std::vector<CEditHtml*>& LiveAddOns() {
-    static std::vector<CEditHtml*> live;
-    return live;
-}
-
-class TrackedEditHtml : public CEditHtml {
-public:
-    TrackedEditHtml() { LiveAddOns().push_back(this); }
-    ~TrackedEditHtml() { std::erase(LiveAddOns(), this); }
-};
-
-HRESULT CreateAddOn(IUnknown* outer, REFIID iid, void** out) {
-    return CComCreator<TrackedEditHtml>::CreateInstance(outer, iid, out);
-}
-
-KESTRO_BUILTIN_CLASS(TrackedEditHtml, CLSID_EditHtml, CreateAddOn);
 
 std::string Describe(const MenuItemSnapshot& item) {
     if (item.separator) return "-";
@@ -61,24 +42,17 @@ void AddOnTest::SetUp() {
     chmod((folder + "/Quillet").c_str(), 0755);
     testing_support::WriteFile(folder + "/KestroHelp.htm", "<title>Kestro Help</title>\n");
 
-    _AtlModule.m_hInstance = ModuleFromAddress(reinterpret_cast<const void*>(&CreateAddOn));
-    ASSERT_TRUE(
-        _AtlModule.RecordPaths(u"/usr/bin/kestro-host", Utf8ToUtf16(folder) + u"/Farrow.so"));
-    ASSERT_EQ(S_OK, _AtlModule.UpdateRegistryFromResource(101, TRUE));
-    ASSERT_EQ(ERROR_SUCCESS, browser::WriteBrowserVersion());
+    ASSERT_TRUE(built_in_add_on::Register(folder));
 }
 
 void AddOnTest::TearDown() {
     BrowserTest::TearDown();
-    EXPECT_TRUE(LiveAddOns().empty()) << "an add-on object outlived its window";
-    LiveAddOns().clear();
+    EXPECT_TRUE(built_in_add_on::LiveAddOns().empty()) << "an add-on object outlived its window";
+    built_in_add_on::LiveAddOns().clear();
 }
 
 CEditHtml* AddOnTest::AddOnOf(browser::BrowserWindow& window) {
-    for (CEditHtml* addOn : LiveAddOns())
-        if (addOn->m_spWebBrowser && addOn->m_spWebBrowser.IsEqualObject(window.Browser()))
-            return addOn;
-    return nullptr;
+    return built_in_add_on::AddOnOf(window);
 }
 
 std::u16string AddOnTest::DemoFile(const std::string& page) const {
